@@ -1,0 +1,16 @@
+// Kestrel's own messages, exactly as the user sees them.
+#pragma once
+#include <string>
+
+inline constexpr char kPlaceholderText[] = "<fill in the blank first>";
+inline constexpr char kInstallHintText[] =
+    "debugging key not found- please install the tools (button above)";
+inline constexpr char kBoxCaption[] = "Log File Complete";
+inline constexpr char kGateText[] = "You need to hit both the browse buttons before running logs";
+inline constexpr char kLaunchedText[] =
+    "When the dos window closes, your dump output has been saved to c:\\debuglog.txt";
+inline constexpr char kDumpFilter[] = "Dump Files\0*.DMP\0";
+inline constexpr char kDebuggerFilter[] = "CDB Debugger\0cdb.exe\0";
+
+// The error box shown when the shell could not start the debugger at `path`.
+std::string LaunchFailureText(const std::string& path);

@@ -1,0 +1,39 @@
+// windows.h must come before the other Windows headers.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "../command/capacities.h"
+#include "../command/texts.h"
+#include "dialog.h"
+
+static_assert(sizeof(OPENFILENAMEA) == 88, "the Open dialog's record with its trailing fields");
+
+namespace {
+
+// Shows the Open dialog with one filter; a chosen file goes into `field`.
+// Chosen or cancelled, the string is recomposed and the press recorded.
+void BrowseForFile(HWND window, const char* filter, int field, INT32 bit) {
+  std::vector<char> file(kOpenFileNameCapacity, '\0');
+  OPENFILENAMEA record = {};
+  record.lStructSize = sizeof record;
+  record.hwndOwner = window;
+  record.lpstrFilter = filter;
+  record.nFilterIndex = 1;
+  record.lpstrFile = file.data();
+  record.nMaxFile = static_cast<DWORD>(file.size());
+  record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (GetOpenFileNameA(&record)) SetDlgItemTextA(window, field, file.data());
+  BuildCommandString(window);
+  BrowseFlags |= bit;
+}
+
+}  // namespace
+
+void BrowseForDump(HWND window) { BrowseForFile(window, kDumpFilter, IDC_DUMP_PATH, BROWSE_DUMP); }
+
+void BrowseForDebugger(HWND window) {
+  BrowseForFile(window, kDebuggerFilter, IDC_DEBUGGER_PATH, BROWSE_DEBUGGER);
+}

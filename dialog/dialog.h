@@ -1,0 +1,41 @@
+// The main dialog: resource and control ids (shared with the .rc) and its actions.
+#pragma once
+
+#define IDD_MAIN 101
+#define IDB_BANNER 102
+
+#define IDC_DUMP_PATH 1001
+#define IDC_BROWSE_DUMP 1002
+#define IDC_COMMAND_STRING 1003
+#define IDC_ADVANCED 1004
+#define IDC_DEBUGGER_PATH 1005
+#define IDC_BROWSE_DEBUGGER 1006
+#define IDC_DOWNLOAD_TOOLS 1007
+#define IDC_VISIT_SITE 1008
+#define IDC_DEBUGGER_LABEL 1009
+#define IDC_COMMAND_LABEL 1010
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+// Which Browse buttons were pressed since start; bits are only ever added.
+enum { BROWSE_DUMP = 1, BROWSE_DEBUGGER = 2 };
+extern INT32 BrowseFlags;
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Actions, one per file.
+void DiscoverDebugger(HWND window);
+void BuildCommandString(HWND window);
+void BrowseForDump(HWND window);
+void BrowseForDebugger(HWND window);
+void GenerateLog(HWND window);
+void SwitchAdvancedMode(HWND window);
+void OpenWebPage(HWND window, const char* url);
+
+// A field's text, cut to capacity-1 characters as the control read does.
+std::string ReadField(HWND window, int id, std::size_t capacity);
+#endif

@@ -1,0 +1,31 @@
+// windows.h must come before the other Windows headers.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "../command/capacities.h"
+#include "../command/command.h"
+#include "../command/texts.h"
+#include "dialog.h"
+
+// Starts the debugger on the argument string in its own console window and
+// tells the user where the log will be; refuses before any Browse press.
+void GenerateLog(HWND window) {
+  if (BrowseFlags < 1) {
+    MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
+    return;
+  }
+  const std::string path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
+  const std::string args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
+  const std::string folder = WorkingFolder(path);
+  const HINSTANCE result =
+      ShellExecuteA(window, "open", path.c_str(), args.c_str(),
+                    folder.empty() ? nullptr : folder.c_str(), SW_SHOWNOACTIVATE);
+  // ShellExecute reports failure as a value of 32 or less.
+  if (reinterpret_cast<INT_PTR>(result) <= 32) {
+    MessageBoxA(window, LaunchFailureText(path).c_str(), kBoxCaption, MB_ICONERROR);
+    return;
+  }
+  Sleep(2000);
+  MessageBoxA(window, kLaunchedText, kBoxCaption, MB_ICONINFORMATION);
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing Kestrel needs on Debian 12; safe to run again.
+set -euo pipefail
+
+need=()
+command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+command -v cmake >/dev/null || need+=(cmake)
+command -v ninja >/dev/null || need+=(ninja-build)
+command -v g++ >/dev/null || need+=(g++)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xwd >/dev/null || need+=(x11-apps)
+command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
+command -v clang++ >/dev/null || need+=(clang)
+command -v python3 >/dev/null || need+=(python3)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  apt_updated=
+fi
+dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+
+if [ ${#need[@]} -gt 0 ]; then
+  echo "setup: installing ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
