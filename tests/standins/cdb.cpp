@@ -1,0 +1,32 @@
+// Stand-in for cdb.exe in the tests and the demo: records how it was started
+// (cdb-record.txt beside itself: the raw command line, then the current
+// folder) and writes the -logo file saying what it was asked to do.
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "../../tools/cdb_options.h"
+
+int main() {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string record = self;
+  record = record.substr(0, record.find_last_of('\\') + 1) + "cdb-record.txt";
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string line = GetCommandLineA();
+  std::ofstream(record, std::ios::binary) << line << "\n" << folder << "\n";
+
+  const CdbOptions options = ParseCdbOptions(line);
+  if (options.log.empty()) return 1;
+  std::ofstream log(options.log, std::ios::binary | std::ios::trunc);
+  log << "Kestrel's stand-in debugger: this is not cdb.exe and analysed nothing.\n"
+      << "dump: " << options.dump << "\n"
+      << "symbol path: " << options.symbolPath << "\n"
+      << "image path: " << options.imagePath << "\n"
+      << "commands:";
+  for (const std::string& command : options.commands) log << " [" << command << "]";
+  log << "\n";
+  return options.error.empty() ? 0 : 1;
+}

@@ -1,0 +1,212 @@
+#include "driver.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+constexpr char kToolsKey[] = "Software\\Microsoft\\DebuggingTools";
+
+struct Search {
+  DWORD processId;
+  HWND owner;
+  const char* windowClass;
+  HWND found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM param) {
+  Search& search = *reinterpret_cast<Search*>(param);
+  char windowClass[64] = {};
+  GetClassNameA(window, windowClass, sizeof windowClass);
+  if (std::string(windowClass) != search.windowClass || !IsWindowVisible(window)) return TRUE;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const bool match = search.owner ? GetWindow(window, GW_OWNER) == search.owner
+                                  : processId == search.processId && !GetWindow(window, GW_OWNER);
+  if (!match) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+HWND Poll(Search search, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(kPollMs)) {
+    search.found = nullptr;
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+  }
+  return nullptr;
+}
+
+HWND ChildOfClass(HWND parent, const char* windowClass, bool withText) {
+  for (HWND child = FindWindowExA(parent, nullptr, windowClass, nullptr); child;
+       child = FindWindowExA(parent, child, windowClass, nullptr)) {
+    if (!withText || !Text(child).empty()) return child;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Kestrel::Kestrel(const std::string& arguments) {
+  std::string line = "\"" + KestrelExe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::vector<char> buffer(line.begin(), line.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process_))
+    return;
+  dialog_ = Poll({process_.dwProcessId, nullptr, "#32770", nullptr}, kWindowWaitMs);
+}
+
+Kestrel::~Kestrel() {
+  if (!process_.hProcess) return;
+  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+DWORD Kestrel::WaitForExit(DWORD ms) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+std::string BuildPath(const std::string& relative) {
+  std::string path = std::string("Z:") + KESTREL_BUILD_DIR + "/" + relative;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string KestrelExe() { return BuildPath("kestrel.exe"); }
+std::string StandinToolsFolder() { return BuildPath("standin-tools/"); }
+
+HWND WaitForOwned(HWND owner, const char* windowClass, DWORD ms) {
+  return Poll({0, owner, windowClass, nullptr}, ms);
+}
+
+bool NoOwnedWindow(HWND owner, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(kPollMs)) {
+    Search search = {0, owner, "#32770", nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return true;
+  }
+  return false;
+}
+
+std::string Text(HWND window) {
+  char text[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
+  return text;
+}
+
+std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+void SetItemText(HWND dialog, int id, const std::string& text) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+// Posted, as a click is: the action may open a modal box and not return.
+void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+LONG_PTR Style(HWND dialog, int id) { return GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE); }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool ReadOnly(HWND dialog, int id) { return (Style(dialog, id) & ES_READONLY) != 0; }
+
+std::string MessageText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? Text(text) : Text(ChildOfClass(box, "Static", true));
+}
+
+void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+void OpenDialogChoose(HWND open, const std::string& path) {
+  // The file name box: a combo box (cmb13) in the Explorer style, else an edit (edt1).
+  HWND name = GetDlgItem(open, 0x47C);
+  if (!name) name = GetDlgItem(open, 0x480);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, &result);
+  PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+}
+
+void OpenDialogCancel(HWND open) {
+  PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(open, IDCANCEL)));
+}
+
+std::string OpenDialogFilters(HWND open) {
+  HWND types = GetDlgItem(open, 0x470);  // cmb1, the file type list
+  DWORD_PTR count = 0;
+  SendMessageTimeoutA(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  std::string list;
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    char item[256] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    list += (i ? "|" : "") + std::string(item);
+  }
+  return list;
+}
+
+void SetToolsValue(DWORD type, const std::string& bytes) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, kToolsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  RegSetValueExA(key, "WinDbg", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+}
+
+void SetToolsFolder(const std::string& folder) {
+  SetToolsValue(REG_SZ, std::string(folder.c_str(), folder.size() + 1));
+}
+
+void DeleteToolsValue() {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, kToolsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  RegDeleteValueA(key, "WinDbg");
+  RegCloseKey(key);
+}
+
+void DeleteToolsKey() {
+  DeleteToolsValue();
+  RegDeleteKeyA(HKEY_CURRENT_USER, kToolsKey);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool WaitForFile(const std::string& path, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(kPollMs)) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      Sleep(200);  // let the writer finish
+      return true;
+    }
+  }
+  return false;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }

@@ -1,0 +1,62 @@
+// The test driver's one helper layer: start Kestrel, find its windows,
+// click, read and wait. Every wait is bounded.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "../../dialog/dialog.h"
+
+inline constexpr DWORD kWindowWaitMs = 30000;  // the first GUI start in a prefix is slow
+
+// A running kestrel.exe and its dialog; ended when it goes out of scope.
+class Kestrel {
+ public:
+  explicit Kestrel(const std::string& arguments = "");
+  ~Kestrel();
+  HWND dialog() const { return dialog_; }
+  // The exit code, or STILL_ACTIVE if it did not end within the wait.
+  DWORD WaitForExit(DWORD ms = 10000);
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+  HWND dialog_ = nullptr;
+};
+
+// Paths of the build, as Windows paths (the build folder is on drive Z:).
+std::string BuildPath(const std::string& relative);
+std::string KestrelExe();
+std::string StandinToolsFolder();  // holds the stand-in cdb.exe, ends in '\'
+
+// A top-level window of class `windowClass` owned by `owner`, once it appears.
+HWND WaitForOwned(HWND owner, const char* windowClass = "#32770", DWORD ms = kWindowWaitMs);
+// True once `owner` has no owned dialog left, within the wait.
+bool NoOwnedWindow(HWND owner, DWORD ms);
+std::string Text(HWND window);
+std::string ItemText(HWND dialog, int id);
+void SetItemText(HWND dialog, int id, const std::string& text);
+void Click(HWND dialog, int id);
+LONG_PTR Style(HWND dialog, int id);
+bool Enabled(HWND dialog, int id);
+bool ReadOnly(HWND dialog, int id);
+
+// A message box: its text, and dismissing it with OK.
+std::string MessageText(HWND box);
+void PressOk(HWND box);
+
+// The Open dialog: type a file name and confirm, or cancel.
+void OpenDialogChoose(HWND open, const std::string& path);
+void OpenDialogCancel(HWND open);
+std::string OpenDialogFilters(HWND open);  // the file type list, '|' between items
+
+// The tools' installation record under HKCU.
+void SetToolsFolder(const std::string& folder);
+void SetToolsValue(DWORD type, const std::string& bytes);
+void DeleteToolsValue();
+void DeleteToolsKey();
+
+// Files.
+std::string ReadWholeFile(const std::string& path);
+bool WaitForFile(const std::string& path, DWORD ms = 20000);
+void WriteWholeFile(const std::string& path, const std::string& text);
+void RemoveFile(const std::string& path);
