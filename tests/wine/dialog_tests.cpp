@@ -58,9 +58,12 @@ class TemplateReader {
     if (first == 0xFFFF) {
       const WORD ordinal = Take<WORD>();
       switch (ordinal) {
-        case 0x80: return "Button";
-        case 0x81: return "Edit";
-        case 0x82: return "Static";
+        case 0x80:
+          return "Button";
+        case 0x81:
+          return "Edit";
+        case 0x82:
+          return "Static";
       }
       return "#" + std::to_string(ordinal);
     }

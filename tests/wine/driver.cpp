@@ -113,8 +113,8 @@ std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id));
 
 void SetItemText(HWND dialog, int id, const std::string& text) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
-                      reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, &result);
 }
 
 // Posted, as a click is: the action may open a modal box and not return.
@@ -136,8 +136,8 @@ void OpenDialogChoose(HWND open, const std::string& path) {
   HWND name = GetDlgItem(open, 0x47C);
   if (!name) name = GetDlgItem(open, 0x480);
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                      SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
+                      5000, &result);
   PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
 }
@@ -153,11 +153,14 @@ std::string OpenDialogFilters(HWND open) {
   SendMessageTimeoutA(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
   std::string list;
   for (DWORD_PTR i = 0; i < count; ++i) {
-    char item[256] = {};
+    // The Open dialog's controls are Unicode windows: ask in Unicode.
+    wchar_t item[256] = {};
+    char narrow[256] = {};
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+    SendMessageTimeoutW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
                         5000, &ignored);
-    list += (i ? "|" : "") + std::string(item);
+    WideCharToMultiByte(CP_ACP, 0, item, -1, narrow, sizeof narrow, nullptr, nullptr);
+    list += (i ? "|" : "") + std::string(narrow);
   }
   return list;
 }

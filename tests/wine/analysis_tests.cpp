@@ -1,0 +1,175 @@
+// One analysis from start to log: debugger discovery, choosing the dump in
+// the real Open dialog, and Generate Log reaching the stand-in debugger.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "driver.h"
+
+namespace {
+
+const std::string kDump = "C:\\kestrel-tests\\Mini120806-01.dmp";
+const std::string kLog = "C:\\debuglog.txt";
+// Wine's SystemRoot is C:\windows.
+const std::string kArguments =
+    " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -y "
+    "SRV*c:\\symbols*http://msdl.microsoft.com/download/symbols -i "
+    "C:\\windows;C:\\windows\\system32;C:\\windows\\system32\\drivers -z "
+    "\"C:\\kestrel-tests\\Mini120806-01.dmp\"";
+const char kCaption[] = "Log File Complete";
+
+std::string Record() { return StandinToolsFolder() + "cdb-record.txt"; }
+
+class Analysis : public testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA("C:\\kestrel-tests", nullptr);
+    WriteWholeFile(kDump, "MDMP");
+    RemoveFile(Record());
+    RemoveFile(kLog);
+    SetToolsFolder(StandinToolsFolder());
+  }
+
+  // Browse for the dump and choose it in the Open dialog.
+  static void ChooseDump(HWND dialog, const std::string& path) {
+    Click(dialog, IDC_BROWSE_DUMP);
+    HWND open = WaitForOwned(dialog);
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(OpenDialogFilters(open), "Dump Files");
+    OpenDialogChoose(open, path);
+    ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
+  }
+};
+
+struct Discovery {
+  const char* name;
+  void (*record)();
+  std::string expected;
+};
+
+TEST_F(Analysis, DebuggerDiscoveryReadsTheToolsFolder) {
+  const std::vector<Discovery> cases = {
+      {"trailing separator",
+       [] { SetToolsFolder("C:\\Program Files\\Debugging Tools for Windows\\"); },
+       "C:\\Program Files\\Debugging Tools for Windows\\cdb.exe"},
+      {"no trailing separator", [] { SetToolsFolder("C:\\Debuggers"); }, "C:\\Debuggerscdb.exe"},
+      {"key absent", [] { DeleteToolsKey(); },
+       "debugging key not found- please install the tools (button above)"},
+      {"value absent", [] { DeleteToolsValue(); }, "cdb.exe"},
+      {"132-character folder", [] { SetToolsFolder("C:\\" + std::string(128, 'f') + "\\"); },
+       "C:\\" + std::string(128, 'f') + "\\cdb.exe"},
+      {"133-character folder", [] { SetToolsFolder("C:\\" + std::string(129, 'f') + "\\"); },
+       "cdb.exe"},
+      {"300-character folder", [] { SetToolsFolder("C:\\" + std::string(296, 'f') + "\\"); },
+       "cdb.exe"},
+      {"number value", [] { SetToolsValue(REG_DWORD, std::string("A\0\0\0", 4)); }, "cdb.exe"},
+  };
+  for (const Discovery& c : cases) {
+    c.record();
+    Kestrel kestrel;
+    ASSERT_NE(kestrel.dialog(), nullptr) << c.name;
+    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_DEBUGGER_PATH), c.expected) << c.name;
+    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_COMMAND_STRING), "<fill in the blank first>")
+        << c.name;
+  }
+}
+
+TEST_F(Analysis, BrowseFillsTheDumpFieldAndTheArgumentString) {
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  ChooseDump(dialog, kDump);
+  EXPECT_EQ(ItemText(dialog, IDC_DUMP_PATH), kDump);
+  EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), kArguments);
+}
+
+TEST_F(Analysis, BrowseThenCancelKeepsTheFieldAndOpensTheGate) {
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  SetItemText(dialog, IDC_DUMP_PATH, "C:\\typed by hand.dmp");
+  EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), "<fill in the blank first>");
+  Click(dialog, IDC_BROWSE_DUMP);
+  HWND open = WaitForOwned(dialog);
+  ASSERT_NE(open, nullptr);
+  OpenDialogCancel(open);
+  ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
+  EXPECT_EQ(ItemText(dialog, IDC_DUMP_PATH), "C:\\typed by hand.dmp");
+  const std::string arguments = ItemText(dialog, IDC_COMMAND_STRING);
+  EXPECT_EQ(arguments.substr(arguments.find(" -z ")), " -z \"C:\\typed by hand.dmp\"");
+  Click(dialog, IDOK);
+  EXPECT_TRUE(WaitForFile(Record())) << "the cancelled Browse still opens the gate";
+  HWND box = WaitForOwned(dialog);
+  ASSERT_NE(box, nullptr);
+  PressOk(box);
+}
+
+TEST_F(Analysis, GenerateLogBeforeAnyBrowseOnlyRefuses) {
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, IDOK);
+  HWND box = WaitForOwned(dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), kCaption);
+  EXPECT_EQ(MessageText(box), "You need to hit both the browse buttons before running logs");
+  PressOk(box);
+  EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
+  EXPECT_EQ(WaitForOwned(dialog, "#32770", 3000), nullptr) << "a second box";
+  EXPECT_FALSE(WaitForFile(Record(), 1000)) << "the debugger was started";
+}
+
+TEST_F(Analysis, GenerateLogStartsTheDebuggerInItsFolder) {
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  ChooseDump(dialog, kDump);
+  Click(dialog, IDOK);
+  ASSERT_TRUE(WaitForFile(Record()));
+  const std::string record = ReadWholeFile(Record());
+  const std::string line = record.substr(0, record.find('\n'));
+  const std::string folder =
+      record.substr(line.size() + 1, record.find('\n', line.size() + 1) - line.size() - 1);
+  ASSERT_GE(line.size(), kArguments.size());
+  EXPECT_EQ(line.substr(line.size() - kArguments.size()), kArguments) << line;
+  std::string expectedFolder = StandinToolsFolder();
+  expectedFolder.pop_back();  // the current folder has no closing separator
+  EXPECT_STRCASEEQ(folder.c_str(), expectedFolder.c_str());
+
+  HWND box = WaitForOwned(dialog);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), kCaption);
+  EXPECT_EQ(MessageText(box),
+            "When the dos window closes, your dump output has been saved to c:\\debuglog.txt");
+  PressOk(box);
+  ASSERT_TRUE(WaitForFile(kLog));
+  EXPECT_NE(ReadWholeFile(kLog).find("dump: " + kDump), std::string::npos);
+}
+
+TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[] { SetToolsFolder("C:\\nowhere\\"); }, "C:\\nowhere\\cdb.exe"},
+      {[] { DeleteToolsKey(); },
+       "debugging key not found- please install the tools (button above)"},
+  };
+  for (const auto& [record, path] : cases) {
+    record();
+    Kestrel kestrel;
+    HWND dialog = kestrel.dialog();
+    ASSERT_NE(dialog, nullptr);
+    ChooseDump(dialog, kDump);
+    Click(dialog, IDOK);
+    HWND box = WaitForOwned(dialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Text(box), kCaption);
+    EXPECT_EQ(MessageText(box), "The debugger could not be started:\n\n" + path +
+                                    "\n\nTick Advanced and pick cdb.exe with its Browse "
+                                    "button, or install the debugging tools (button above).");
+    PressOk(box);
+    EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
+    EXPECT_EQ(WaitForOwned(dialog, "#32770", 3000), nullptr) << "a success box after the error";
+  }
+}
+
+}  // namespace
