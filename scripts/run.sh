@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds kestrel.exe and starts it under Wine in the project's own prefix
 # (build/wine-prefix). Without a display it runs in Xvfb, saves a screenshot
-# and closes it. --demo first registers the stand-in debugger and puts a
-# sample dump at C:\dumps\sample.dmp, so the whole flow can be tried.
+# and closes it. --demo first registers the cdb adapter (a real analysis over
+# Wine's debugger) as the debugging tools and writes a fresh crash dump to
+# C:\dumps\crash.dmp, so the whole flow can be tried.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 demo=no
@@ -20,13 +21,14 @@ wine_session_prefix "$PWD/build/wine-prefix"
 drive_c=$WINEPREFIX/drive_c
 
 if [ $demo = yes ]; then
-  tools=$(winepath -w "$PWD/build/windows/standin-tools/")
+  tools=$(winepath -w "$PWD/build/windows/adapter-tools/")
   wine reg add 'HKCU\Software\Microsoft\DebuggingTools' /v WinDbg /t REG_SZ /d "$tools" /f >/dev/null
   mkdir -p "$drive_c/dumps"
-  printf 'MDMP sample crash dump for trying Kestrel\n' > "$drive_c/dumps/sample.dmp"
-  echo "Demo: the debugger is the stand-in in $tools"
-  echo "Demo: pick C:\\dumps\\sample.dmp with Browse, then press Generate Log."
-  echo "Demo: the log appears at $drive_c/debuglog.txt"
+  timeout 60 wine build/windows/tools/crasher.exe 'C:\dumps\crash.dmp'
+  echo "Demo: the debugger is the cdb adapter in $tools"
+  echo "Demo: a fresh crash dump is at C:\\dumps\\crash.dmp ($drive_c/dumps/crash.dmp)"
+  echo "Demo: pick it with Browse, then press Generate Log."
+  echo "Demo: the log appears at C:\\debuglog.txt ($drive_c/debuglog.txt)"
 fi
 
 if [ $headless = no ]; then

@@ -47,16 +47,19 @@ HWND ChildOfClass(HWND parent, const char* windowClass, bool withText) {
   return nullptr;
 }
 
-}  // namespace
-
-Kestrel::Kestrel(const std::string& arguments) {
-  std::string line = "\"" + KestrelExe() + "\"" + (arguments.empty() ? "" : " " + arguments);
-  std::vector<char> buffer(line.begin(), line.end());
+bool Start(const std::string& commandLine, PROCESS_INFORMATION& process) {
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process_))
+  return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process) != FALSE;
+}
+
+}  // namespace
+
+Kestrel::Kestrel(const std::string& arguments) {
+  if (!Start("\"" + KestrelExe() + "\"" + (arguments.empty() ? "" : " " + arguments), process_))
     return;
   dialog_ = Poll({process_.dwProcessId, nullptr, "#32770", nullptr}, kWindowWaitMs);
 }
@@ -210,6 +213,19 @@ bool WaitForFile(const std::string& path, DWORD ms) {
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+DWORD RunProgram(const std::string& commandLine, DWORD ms) {
+  PROCESS_INFORMATION process = {};
+  if (!Start(commandLine, process)) return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
+  else
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
 }
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }

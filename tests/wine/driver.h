@@ -55,6 +55,9 @@ void SetToolsValue(DWORD type, const std::string& bytes);
 void DeleteToolsValue();
 void DeleteToolsKey();
 
+// Runs a program to its end: its exit code, or STILL_ACTIVE if it had to be stopped.
+DWORD RunProgram(const std::string& commandLine, DWORD ms = 30000);
+
 // Files.
 std::string ReadWholeFile(const std::string& path);
 bool WaitForFile(const std::string& path, DWORD ms = 20000);
