@@ -12,6 +12,8 @@ command -v xwd >/dev/null || need+=(x11-apps)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 command -v clang++ >/dev/null || need+=(clang)
+ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
+  need+=(libclang-rt-14-dev)
 command -v python3 >/dev/null || need+=(python3)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
