@@ -18,5 +18,7 @@ echo 'subdirs("host" "windows" "fuzz")' > build/CTestTestfile.cmake
 trap wine_session_end EXIT
 wine_session_display --own
 wine_session_prefix "$PWD/build/windows/test-prefix" --fresh
+# A crash in a test ends that process at once instead of waiting in Wine's debugger.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null
 
 ctest --test-dir build --output-on-failure
