@@ -35,15 +35,16 @@ if [ $headless = no ]; then
   wine build/windows/kestrel.exe
   exit 0
 fi
-wine build/windows/kestrel.exe &
+# Wine's own desktop window draws the caption, as Windows would.
+wine explorer /desktop=Kestrel,960x400 build/windows/kestrel.exe &
 kestrel=$!
 shot=$PWD/build/kestrel.png
 for _ in $(seq 60); do
   sleep 0.5
-  if xwininfo -root -tree 2>/dev/null | grep -q 'Kestrel  --'; then break; fi
+  if xwininfo -root -tree 2>/dev/null | grep -q '"Kestrel - Wine desktop"'; then break; fi
 done
-sleep 1
-import -window root -crop 1000x420+0+0 "$shot"
+sleep 4  # the dialog's first start in a prefix takes a few seconds
+import -window root -crop 960x400+0+0 "$shot"
 echo "Screenshot: $shot"
 kill $kestrel 2>/dev/null || true
 wait $kestrel 2>/dev/null || true
