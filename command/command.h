@@ -9,7 +9,8 @@ std::string ComposeCommandString(const char* systemRoot, const std::string& dump
 
 // The debugger field's text from what the registry read left in its buffer:
 // `status` and `type` as the read reported them, `data` the whole zero-filled
-// buffer of `size` bytes. Never longer than kToolsPathCapacity-1.
+// buffer of `size` bytes (not looked at after a failed read, which leaves it
+// undefined). Never longer than kToolsPathCapacity-1.
 std::string DebuggerPathFromRegistry(long status, unsigned long type, const char* data,
                                      std::size_t size);
 

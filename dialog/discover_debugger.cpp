@@ -20,8 +20,6 @@ void DiscoverDebugger(HWND window) {
   DWORD size = static_cast<DWORD>(buffer.size());
   const LONG status = RegQueryValueExA(key, kToolsRegistryValue, nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
-  // Windows leaves the buffer undefined when the value does not fit.
-  if (status != ERROR_SUCCESS) buffer.assign(buffer.size(), '\0');
   const std::string path = DebuggerPathFromRegistry(status, type, buffer.data(), buffer.size());
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);

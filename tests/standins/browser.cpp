@@ -3,13 +3,11 @@
 #include <windows.h>
 
 #include <fstream>
-#include <string>
+
+#include "beside_self.h"
 
 int main() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string record = self;
-  record = record.substr(0, record.find_last_of('\\') + 1) + "browser-record.txt";
-  std::ofstream(record, std::ios::binary | std::ios::app) << GetCommandLineA() << "\n";
+  std::ofstream(BesideSelf("browser-record.txt"), std::ios::binary | std::ios::app)
+      << GetCommandLineA() << "\n";
   return 0;
 }

@@ -1,4 +1,4 @@
-// Stand-in for cdb.exe in the tests and the demo: records how it was started
+// Stand-in for cdb.exe in the tests: records how it was started
 // (cdb-record.txt beside itself: the raw command line, then the current
 // folder) and writes the -logo file saying what it was asked to do.
 #include <windows.h>
@@ -7,16 +7,13 @@
 #include <string>
 
 #include "../../tools/cdb_options.h"
+#include "beside_self.h"
 
 int main() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string record = self;
-  record = record.substr(0, record.find_last_of('\\') + 1) + "cdb-record.txt";
   char folder[MAX_PATH] = {};
   GetCurrentDirectoryA(sizeof folder, folder);
   const std::string line = GetCommandLineA();
-  std::ofstream(record, std::ios::binary) << line << "\n" << folder << "\n";
+  std::ofstream(BesideSelf("cdb-record.txt"), std::ios::binary) << line << "\n" << folder << "\n";
 
   const CdbOptions options = ParseCdbOptions(line);
   if (options.log.empty()) return 1;

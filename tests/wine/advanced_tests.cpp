@@ -84,13 +84,8 @@ TEST_F(Advanced, DebuggerBrowseOffersOnlyCdbAndRecomposes) {
   Click(dialog, IDC_ADVANCED);
   ASSERT_TRUE(WaitForAdvanced(dialog, true));
   SetItemText(dialog, IDC_COMMAND_STRING, "typed, to be replaced");
-  Click(dialog, IDC_BROWSE_DEBUGGER);
-  HWND open = WaitForOwned(dialog);
-  ASSERT_NE(open, nullptr);
-  EXPECT_EQ(OpenDialogFilters(open), "CDB Debugger");
   const std::string cdb = StandinToolsFolder() + "cdb.exe";
-  OpenDialogChoose(open, cdb);
-  ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DEBUGGER, cdb), "CDB Debugger");
   EXPECT_STRCASEEQ(ItemText(dialog, IDC_DEBUGGER_PATH).c_str(), cdb.c_str());
   const std::string arguments = ItemText(dialog, IDC_COMMAND_STRING);
   EXPECT_EQ(arguments.substr(0, 23), " -logo c:\\debuglog.txt ");
@@ -146,15 +141,12 @@ TEST(Resources, ExactlyFourWithTheManifestAndVersionBlock) {
       {2, {102, 1033}}, {5, {101, 1033}}, {16, {1, 1033}}, {24, {1, 1033}}};
   EXPECT_EQ(found, expected);
 
-  HRSRC manifest = FindResourceExA(exe, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), 1033);
-  ASSERT_NE(manifest, nullptr);
-  const std::string text(static_cast<const char*>(LockResource(LoadResource(exe, manifest))),
-                         SizeofResource(exe, manifest));
+  FreeLibrary(exe);
+  const std::string text = KestrelResource(24, 1);
   EXPECT_NE(text.find("manifestVersion=\"1.0\""), std::string::npos);
   EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_NE(text.find("uiAccess=\"false\""), std::string::npos);
   EXPECT_EQ(text.find("dependency"), std::string::npos);
-  FreeLibrary(exe);
 
   DWORD ignored = 0;
   std::vector<char> block(GetFileVersionInfoSizeA(KestrelExe().c_str(), &ignored));

@@ -30,16 +30,6 @@ class Analysis : public testing::Test {
     RemoveFile(kLog);
     SetToolsFolder(StandinToolsFolder());
   }
-
-  // Browse for the dump and choose it in the Open dialog.
-  static void ChooseDump(HWND dialog, const std::string& path) {
-    Click(dialog, IDC_BROWSE_DUMP);
-    HWND open = WaitForOwned(dialog);
-    ASSERT_NE(open, nullptr);
-    EXPECT_EQ(OpenDialogFilters(open), "Dump Files");
-    OpenDialogChoose(open, path);
-    ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
-  }
 };
 
 struct Discovery {
@@ -79,7 +69,7 @@ TEST_F(Analysis, BrowseFillsTheDumpFieldAndTheArgumentString) {
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
-  ChooseDump(dialog, kDump);
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, kDump), "Dump Files");
   EXPECT_EQ(ItemText(dialog, IDC_DUMP_PATH), kDump);
   EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), kArguments);
 }
@@ -124,7 +114,7 @@ TEST_F(Analysis, GenerateLogStartsTheDebuggerInItsFolder) {
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
-  ChooseDump(dialog, kDump);
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, kDump), "Dump Files");
   Click(dialog, IDOK);
   ASSERT_TRUE(WaitForFile(Record()));
   const std::string record = ReadWholeFile(Record());
@@ -158,7 +148,7 @@ TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
     Kestrel kestrel;
     HWND dialog = kestrel.dialog();
     ASSERT_NE(dialog, nullptr);
-    ChooseDump(dialog, kDump);
+    ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, kDump), "Dump Files");
     Click(dialog, IDOK);
     HWND box = WaitForOwned(dialog);
     ASSERT_NE(box, nullptr);

@@ -80,12 +80,9 @@ class TemplateReader {
 };
 
 TEST(MainDialog, TemplateIsExactlyAsDesigned) {
-  HMODULE exe = LoadLibraryExA(KestrelExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(exe, nullptr);
-  HRSRC found = FindResourceExA(exe, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(IDD_MAIN),
-                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-  ASSERT_NE(found, nullptr);
-  const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(exe, found)));
+  const std::string resource = KestrelResource(5, IDD_MAIN);
+  ASSERT_GT(resource.size(), 200u);
+  const BYTE* base = reinterpret_cast<const BYTE*>(resource.data());
   TemplateReader read(base);
   EXPECT_EQ(read.Take<WORD>(), 1);       // dlgVer
   EXPECT_EQ(read.Take<WORD>(), 0xFFFF);  // extended form
@@ -122,7 +119,6 @@ TEST(MainDialog, TemplateIsExactlyAsDesigned) {
     EXPECT_EQ(text, c.id == -1 && *c.text == '\0' ? "#102" : c.text) << c.text;
     read.Take<WORD>();  // no creation data
   }
-  FreeLibrary(exe);
 }
 
 TEST(MainDialog, OpensWithItsControlsInTheirFirstStates) {
@@ -158,20 +154,16 @@ TEST(MainDialog, OpensWithItsControlsInTheirFirstStates) {
 }
 
 TEST(MainDialog, BannerIs263By68At24Bits) {
-  HMODULE exe = LoadLibraryExA(KestrelExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(exe, nullptr);
-  HRSRC found = FindResourceExA(exe, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(IDB_BANNER),
-                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-  ASSERT_NE(found, nullptr);
+  const std::string bitmap = KestrelResource(2, IDB_BANNER);
+  ASSERT_GE(bitmap.size(), sizeof(BITMAPINFOHEADER));
   BITMAPINFOHEADER header;
-  memcpy(&header, LockResource(LoadResource(exe, found)), sizeof header);
+  memcpy(&header, bitmap.data(), sizeof header);
   EXPECT_EQ(header.biSize, 40u);
   EXPECT_EQ(header.biWidth, 263);
   EXPECT_EQ(header.biHeight, 68);
   EXPECT_EQ(header.biBitCount, 24);
   EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-  EXPECT_EQ(SizeofResource(exe, found), 40u + 53856u);
-  FreeLibrary(exe);
+  EXPECT_EQ(bitmap.size(), 40u + 53856u);
 }
 
 struct Ending {

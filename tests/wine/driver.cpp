@@ -168,6 +168,27 @@ std::string OpenDialogFilters(HWND open) {
   return list;
 }
 
+std::string ChooseWith(HWND dialog, int button, const std::string& path) {
+  Click(dialog, button);
+  HWND open = WaitForOwned(dialog);
+  if (!open) return "(no Open dialog)";
+  const std::string filters = OpenDialogFilters(open);
+  OpenDialogChoose(open, path);
+  return NoOwnedWindow(dialog, 10000) ? filters : "(no Open dialog)";
+}
+
+std::string KestrelResource(int type, int id) {
+  HMODULE exe = LoadLibraryExA(KestrelExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!exe) return "";
+  std::string bytes;
+  if (HRSRC found = FindResourceExA(exe, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id),
+                                    MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)))
+    bytes.assign(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                 SizeofResource(exe, found));
+  FreeLibrary(exe);
+  return bytes;
+}
+
 void SetToolsValue(DWORD type, const std::string& bytes) {
   HKEY key = nullptr;
   RegCreateKeyExA(HKEY_CURRENT_USER, kToolsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,

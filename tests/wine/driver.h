@@ -48,6 +48,12 @@ void PressOk(HWND box);
 void OpenDialogChoose(HWND open, const std::string& path);
 void OpenDialogCancel(HWND open);
 std::string OpenDialogFilters(HWND open);  // the file type list, '|' between items
+// Presses a Browse button and chooses `path`; the Open dialog's filter list,
+// or "(no Open dialog)" when none appeared or it did not close.
+std::string ChooseWith(HWND dialog, int button, const std::string& path);
+
+// The bytes of one of kestrel.exe's resources (U.S. English); empty if absent.
+std::string KestrelResource(int type, int id);
 
 // The tools' installation record under HKCU.
 void SetToolsFolder(const std::string& folder);

@@ -43,11 +43,7 @@ TEST(RealAnalysis, TheLogNamesTheCrashItsModuleAndOffset) {
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
-  Click(dialog, IDC_BROWSE_DUMP);
-  HWND open = WaitForOwned(dialog);
-  ASSERT_NE(open, nullptr);
-  OpenDialogChoose(open, dump);
-  ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, dump), "Dump Files");
   Click(dialog, IDOK);
   HWND box = WaitForOwned(dialog);
   ASSERT_NE(box, nullptr);
