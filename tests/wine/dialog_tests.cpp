@@ -202,3 +202,25 @@ TEST(MainDialog, CommandLineArgumentsChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Commands from controls without an action change nothing; a known control
+// runs its action whatever the notification code.
+TEST(MainDialog, DispatchLooksOnlyAtTheControlId) {
+  DeleteToolsKey();
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  for (int id : {IDC_COMMAND_LABEL, IDC_DEBUGGER_LABEL, IDC_DUMP_PATH, IDC_COMMAND_STRING, 4242})
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  EXPECT_EQ(WaitForOwned(dialog, "#32770", 1000), nullptr);
+  EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), "<fill in the blank first>");
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, EN_CHANGE), 0);
+  HWND box = WaitForOwned(dialog);
+  ASSERT_NE(box, nullptr) << "Generate Log ran for another notification code";
+  EXPECT_EQ(MessageText(box), "You need to hit both the browse buttons before running logs");
+  PressOk(box);
+}
+
+}  // namespace
