@@ -8,20 +8,16 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 command -v Xvfb >/dev/null || need+=(xvfb)
-command -v xwd >/dev/null || need+=(x11-apps)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 command -v clang++ >/dev/null || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
   need+=(libclang-rt-14-dev)
-command -v python3 >/dev/null || need+=(python3)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  apt_updated=
-fi
+# Wine's 32-bit part comes from the i386 architecture.
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
 
 if [ ${#need[@]} -gt 0 ]; then
