@@ -8,6 +8,7 @@
 #include "../command/capacities.h"
 #include "../command/texts.h"
 #include "dialog.h"
+#include "late_bound.h"
 
 static_assert(sizeof(OPENFILENAMEA) == 88, "the Open dialog's record with its trailing fields");
 
@@ -25,7 +26,9 @@ void BrowseForFile(HWND window, const char* filter, int field, INT32 bit) {
   record.lpstrFile = file.data();
   record.nMaxFile = static_cast<DWORD>(file.size());
   record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (GetOpenFileNameA(&record)) SetDlgItemTextA(window, field, file.data());
+  const auto getOpenFileName =
+      LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  if (getOpenFileName && getOpenFileName(&record)) SetDlgItemTextA(window, field, file.data());
   BuildCommandString(window);
   BrowseFlags |= bit;
 }

@@ -7,6 +7,7 @@
 #include "../command/command.h"
 #include "../command/texts.h"
 #include "dialog.h"
+#include "late_bound.h"
 
 // Starts the debugger on the argument string in its own console window and
 // tells the user where the log will be; refuses before any Browse press.
@@ -18,9 +19,11 @@ void GenerateLog(HWND window) {
   const std::string path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
   const std::string args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
   const std::string folder = WorkingFolder(path);
+  const auto shellExecute = LateBound<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   const HINSTANCE result =
-      ShellExecuteA(window, "open", path.c_str(), args.c_str(),
-                    folder.empty() ? nullptr : folder.c_str(), SW_SHOWNOACTIVATE);
+      shellExecute ? shellExecute(window, "open", path.c_str(), args.c_str(),
+                                  folder.empty() ? nullptr : folder.c_str(), SW_SHOWNOACTIVATE)
+                   : nullptr;
   // ShellExecute reports failure as a value of 32 or less.
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
     MessageBoxA(window, LaunchFailureText(path).c_str(), kBoxCaption, MB_ICONERROR);

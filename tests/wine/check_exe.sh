@@ -15,7 +15,10 @@ expect '^MinorOSystemVersion[[:space:]]+0$'
 i686-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-i386' || { echo "not i386"; fail=1; }
 
 dlls=$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sort)
-echo "imports: $(tr '\n' ' ' <<<"$dlls")"
+# DLLs loaded at first use are named only among the exe's strings.
+late=$(strings -a "$exe" | grep -ixE '[a-z0-9_]+\.dll' | tr 'A-Z' 'a-z' | sort -u | grep -vxF "$dlls" || true)
+echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
+dlls="$dlls $late"
 for dll in $dlls; do
   case $dll in
     kernel32.dll|user32.dll|comdlg32.dll|shell32.dll|advapi32.dll|msvcrt.dll) ;;
