@@ -5,21 +5,29 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
-bash scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows >/dev/null
-
 . scripts/wine_session.sh
+bash scripts/setup.sh
+# The shipped 32-bit build where this host can run it, else the x86-64 one.
+if host_runs_32bit; then
+  preset=windows arch=win32 objdump=i686-w64-mingw32-objdump
+else
+  preset=windows64 arch=win64 objdump=x86_64-w64-mingw32-objdump
+  echo "Measuring the x86-64 build, the same sources (kestrel.exe ships 32-bit): $(host_kind_reason)"
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset >/dev/null
+
 trap wine_session_end EXIT
 wine_session_display --own
-wine_session_prefix "$PWD/build/windows/bench-prefix"
+wine_session_arch $arch
+wine_session_prefix "$PWD/build/$preset/bench-prefix"
 # No debugging tools recorded: discovery takes its usual path for a new user.
 wine reg delete 'HKCU\Software\Microsoft\DebuggingTools' /f >/dev/null 2>&1 || true
 
-b=build/windows
+b=build/$preset
 kestrel=$b/kestrel.exe minimal=$b/bench/minimal.exe
 imports() {  # DLLs and the number of imported functions
-  local dump; dump=$(i686-w64-mingw32-objdump -p "$1")
+  local dump; dump=$($objdump -p "$1")
   local dlls; dlls=$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sed 's/\.dll$//' | sort | paste -sd, -)
   local count; count=$(awk '/Hint\/Ord/{on=1;next} on&&NF==0{on=0} on&&NF>=3{n++} END{print n+0}' <<<"$dump")
   echo "$dlls ($count functions)"

@@ -8,23 +8,31 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 demo=no
 [ "${1:-}" = --demo ] && demo=yes
-bash scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-
 . scripts/wine_session.sh
+bash scripts/setup.sh
+# The shipped 32-bit build where this host can run it, else the x86-64 one.
+if host_runs_32bit; then
+  preset=windows arch=win32 prefix=build/wine-prefix
+else
+  preset=windows64 arch=win64 prefix=build/wine-prefix64
+  echo "Starting the x86-64 build, the same sources (kestrel.exe ships 32-bit): $(host_kind_reason)"
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset
+b=build/$preset
 headless=no
 [ -z "${DISPLAY:-}" ] && headless=yes
 trap wine_session_end EXIT
 wine_session_display
-wine_session_prefix "$PWD/build/wine-prefix"
+wine_session_arch $arch
+wine_session_prefix "$PWD/$prefix"
 drive_c=$WINEPREFIX/drive_c
 
 if [ $demo = yes ]; then
-  tools=$(winepath -w "$PWD/build/windows/adapter-tools/")
+  tools=$(winepath -w "$PWD/$b/adapter-tools/")
   wine reg add 'HKCU\Software\Microsoft\DebuggingTools' /v WinDbg /t REG_SZ /d "$tools" /f >/dev/null
   mkdir -p "$drive_c/dumps"
-  timeout 60 wine build/windows/tools/crasher.exe 'C:\dumps\crash.dmp'
+  timeout 60 wine $b/tools/crasher.exe 'C:\dumps\crash.dmp'
   echo "Demo: the debugger is the cdb adapter in $tools"
   echo "Demo: a fresh crash dump is at C:\\dumps\\crash.dmp ($drive_c/dumps/crash.dmp)"
   echo "Demo: pick it with Browse, then press Generate Log."
@@ -32,11 +40,11 @@ if [ $demo = yes ]; then
 fi
 
 if [ $headless = no ]; then
-  wine build/windows/kestrel.exe
+  wine $b/kestrel.exe
   exit 0
 fi
 # Wine's own desktop window draws the caption, as Windows would.
-wine explorer /desktop=Kestrel,960x400 build/windows/kestrel.exe &
+wine explorer /desktop=Kestrel,960x400 $b/kestrel.exe &
 kestrel=$!
 shot=$PWD/build/kestrel.png
 for _ in $(seq 60); do

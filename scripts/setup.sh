@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kestrel needs on Debian 12; safe to run again.
 set -euo pipefail
+. "$(dirname "$0")/host_kind.sh"
 
 need=()
 command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+command -v x86_64-w64-mingw32-g++-win32 >/dev/null ||
+  need+=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
@@ -16,9 +19,13 @@ ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
 
-# Wine's 32-bit part comes from the i386 architecture.
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+# 64-bit Wine runs the x86-64 build on every host. Its 32-bit part, from the
+# i386 architecture, only where this host runs 32-bit programs at all.
+dpkg -s wine wine64 >/dev/null 2>&1 || need+=(wine wine64)
+if host_runs_32bit; then
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+fi
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"

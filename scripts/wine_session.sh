@@ -1,15 +1,33 @@
-# Sourced by run.sh and test.sh: a display (Xvfb when there is none, or when
-# asked) and a 32-bit Wine prefix, both ended by wine_session_end.
-export WINEARCH=win32 WINEDEBUG=-all
+# Sourced by the scripts: a display (Xvfb when there is none, or when asked)
+# and a Wine prefix for one build, 32-bit (win32) or x86-64 (win64).
+# wine, wineboot and winepath below run the loader of that build's Wine:
+# Debian's /usr/bin/wine picks the 32-bit loader whenever it is installed,
+# even on a host where it cannot start.
+. "$(dirname "${BASH_SOURCE[0]}")/host_kind.sh"
+export WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them and there is no network to fetch them.
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 xvfb_pid=
+wine_session_prefixes=()
+
+wine() { "$WINELOADER" "$@"; }
+wineboot() { "$WINELOADER" wineboot "$@"; }
+winepath() { "$WINELOADER" winepath "$@"; }
+
+wine_session_arch() {  # win32|win64
+  export WINEARCH=$1
+  case $1 in
+    win32) export WINELOADER=/usr/lib/wine/wine ;;
+    win64) export WINELOADER=/usr/lib/wine/wine64 ;;
+    *) echo "wine_session_arch: win32 or win64, not $1" >&2; return 1 ;;
+  esac
+}
 
 wine_session_display() {  # [--own]: start our own Xvfb even when a display exists
   if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --own ]; then return; fi
   local n=90
   while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :$n -screen 0 1280x800x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=:$n
   for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && return; sleep 0.1; done
@@ -17,18 +35,33 @@ wine_session_display() {  # [--own]: start our own Xvfb even when a display exis
   return 1
 }
 
-wine_session_prefix() {  # PREFIX [--fresh]
+wine_session_prefix() {  # PREFIX [--fresh]; after wine_session_arch
+  if [ "${2:-}" = --fresh ]; then rm -rf "$1"; fi
+  wine_session_make_prefix "$1"
+  wineserver -p >/dev/null 2>&1 || true  # one server for the whole session
+  # Wine's services start with the first program and live as long as the
+  # server: start them here, so they hold no test's output open.
+  timeout 60 wineboot >/dev/null 2>&1 || true
+  wine_session_prefixes+=("$WINEPREFIX")
+}
+
+wine_session_make_prefix() {  # PREFIX: made once, then kept
   export WINEPREFIX=$1
-  if [ "${2:-}" = --fresh ]; then rm -rf "$WINEPREFIX"; fi
   mkdir -p "$WINEPREFIX"
-  wineserver -p  # one server for the whole session
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Making the Wine prefix $WINEPREFIX (takes a while the first time)..."
-    timeout 180 wineboot -i >/dev/null 2>&1
-  fi
+  [ -f "$WINEPREFIX/system.reg" ] && return
+  echo "Making the $WINEARCH Wine prefix $WINEPREFIX (takes a while the first time)..."
+  timeout 180 "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  # A crash ends that process at once instead of waiting in Wine's debugger.
+  timeout 60 "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /d '' /f >/dev/null 2>&1 || true
+  timeout 60 wineserver -w || true  # the registry reaches its files when the server ends
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine did not make $WINEPREFIX" >&2; return 1; }
 }
 
 wine_session_end() {
-  [ -n "${WINEPREFIX:-}" ] && timeout 20 wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "${wine_session_prefixes[@]}"; do
+    WINEPREFIX=$prefix timeout 20 wineserver -k >/dev/null 2>&1 || true
+  done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }

@@ -133,7 +133,7 @@ BOOL CALLBACK Type(HMODULE module, LPSTR type, LONG_PTR found) {
 }
 
 TEST(Resources, ExactlyFourWithTheManifestAndVersionBlock) {
-  HMODULE exe = LoadLibraryExA(KestrelExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE exe = LoadLibraryExA(ShippedExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(exe, nullptr);
   std::multimap<int, std::pair<int, int>> found;
   EnumResourceTypesA(exe, Type, reinterpret_cast<LONG_PTR>(&found));
@@ -149,9 +149,9 @@ TEST(Resources, ExactlyFourWithTheManifestAndVersionBlock) {
   EXPECT_EQ(text.find("dependency"), std::string::npos);
 
   DWORD ignored = 0;
-  std::vector<char> block(GetFileVersionInfoSizeA(KestrelExe().c_str(), &ignored));
+  std::vector<char> block(GetFileVersionInfoSizeA(ShippedExe().c_str(), &ignored));
   ASSERT_FALSE(block.empty());
-  ASSERT_TRUE(GetFileVersionInfoA(KestrelExe().c_str(), 0, block.size(), block.data()));
+  ASSERT_TRUE(GetFileVersionInfoA(ShippedExe().c_str(), 0, block.size(), block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size));

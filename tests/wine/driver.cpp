@@ -81,14 +81,24 @@ DWORD Kestrel::WaitForExit(DWORD ms) {
   return code;
 }
 
-std::string BuildPath(const std::string& relative) {
-  std::string path = std::string("Z:") + KESTREL_BUILD_DIR + "/" + relative;
-  for (char& c : path)
+namespace {
+
+// Wine shows the Linux root as drive Z:.
+std::string FromLinux(const std::string& path) {
+  std::string windows = "Z:" + path;
+  for (char& c : windows)
     if (c == '/') c = '\\';
-  return path;
+  return windows;
+}
+
+}  // namespace
+
+std::string BuildPath(const std::string& relative) {
+  return FromLinux(std::string(KESTREL_BUILD_DIR) + "/" + relative);
 }
 
 std::string KestrelExe() { return BuildPath("kestrel.exe"); }
+std::string ShippedExe() { return FromLinux(KESTREL_SHIPPED_EXE); }
 std::string StandinToolsFolder() { return BuildPath("standin-tools/"); }
 
 HWND WaitForOwned(HWND owner, const char* windowClass, DWORD ms) {
@@ -178,7 +188,7 @@ std::string ChooseWith(HWND dialog, int button, const std::string& path) {
 }
 
 std::string KestrelResource(int type, int id) {
-  HMODULE exe = LoadLibraryExA(KestrelExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE exe = LoadLibraryExA(ShippedExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!exe) return "";
   std::string bytes;
   if (HRSRC found = FindResourceExA(exe, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id),

@@ -25,7 +25,8 @@ class Kestrel {
 
 // Paths of the build, as Windows paths (the build folder is on drive Z:).
 std::string BuildPath(const std::string& relative);
-std::string KestrelExe();
+std::string KestrelExe();  // the build's own, the one the tests start
+std::string ShippedExe();  // the 32-bit kestrel.exe, whose file the resource tests read
 std::string StandinToolsFolder();  // holds the stand-in cdb.exe, ends in '\'
 
 // A top-level window of class `windowClass` owned by `owner`, once it appears.
@@ -52,7 +53,7 @@ std::string OpenDialogFilters(HWND open);  // the file type list, '|' between it
 // or "(no Open dialog)" when none appeared or it did not close.
 std::string ChooseWith(HWND dialog, int button, const std::string& path);
 
-// The bytes of one of kestrel.exe's resources (U.S. English); empty if absent.
+// The bytes of one of the shipped exe's resources (U.S. English); empty if absent.
 std::string KestrelResource(int type, int id);
 
 // The tools' installation record under HKCU.

@@ -67,7 +67,7 @@ TEST(RealAnalysis, TheLogNamesTheCrashItsModuleAndOffset) {
   ASSERT_NE(modules, std::string::npos) << log;
   EXPECT_LT(registers, stack);
   EXPECT_LT(stack, modules);
-  EXPECT_NE(log.find("EIP:", registers), std::string::npos);
+  EXPECT_NE(log.find(sizeof(void*) == 4 ? "EIP:" : "rip:", registers), std::string::npos);
   EXPECT_NE(log.find("in crasher", stack), std::string::npos);
   for (const char* module : {"crasher", "kernel32", "ntdll"})
     EXPECT_NE(log.find(module, modules), std::string::npos) << module;
