@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "capacities.h"
+#include "cdb_options.h"
 #include "contract.h"
 #include "texts.h"
 
@@ -32,11 +33,11 @@ std::string ComposeCommandString(const char* systemRoot, const std::string& dump
   return Cut(text, kCommandCapacity);
 }
 
-std::string DebuggerPathFromRegistry(long status, unsigned long type, const char* data,
-                                     std::size_t size) {
+std::string DebuggerPathFromRegistry(long status, const char* data, std::size_t size) {
   std::string folder;
-  // A value that was not read whole, or holds no text, records no folder.
-  if (status == 0 && (type == kRegSz || type == kRegExpandSz) && data) {
+  // Whatever type the value has, its bytes up to the first zero are the
+  // folder; a value that was not read whole left the buffer undefined.
+  if (status == 0 && data) {
     const void* zero = std::memchr(data, 0, size);
     folder.assign(data, zero ? static_cast<const char*>(zero) - data : size);
   }
@@ -44,6 +45,58 @@ std::string DebuggerPathFromRegistry(long status, unsigned long type, const char
   // cutting it would name a file that is not there.
   if (folder.size() + kDebuggerNameLength > kToolsPathCapacity - 1) folder.clear();
   return folder + kDebuggerFileName;
+}
+
+std::vector<std::string> KitDebuggerCandidates(long status, const char* data, std::size_t size,
+                                               bool windows64) {
+  std::vector<std::string> paths;
+  if (status != 0 || !data) return paths;
+  const void* zero = std::memchr(data, 0, size);
+  std::string root(data, zero ? static_cast<const char*>(zero) - data : size);
+  if (root.empty()) return paths;
+  if (root.back() != '\\' && root.back() != '/') root += '\\';
+  for (const char* sub : windows64 ? std::vector<const char*>{"x64\\", "x86\\"}
+                                   : std::vector<const char*>{"x86\\", "x64\\"}) {
+    const std::string path = root + sub + kDebuggerFileName;
+    if (path.size() <= kToolsPathCapacity - 1) paths.push_back(path);
+  }
+  return paths;
+}
+
+std::string LogFileOf(const std::string& arguments, const std::string& folder) {
+  const std::string log = ParseCdbOptions("cdb " + arguments).log;
+  const bool absolute = (log.size() >= 2 && log[1] == ':') || (!log.empty() && log[0] == '\\');
+  return log.empty() || absolute ? log : folder + log;
+}
+
+std::string LogProblemText(const std::string& log, unsigned long error, bool isFolder) {
+  std::string why;
+  if (isFolder) {
+    why = "It is a folder, not a file.";
+  } else {
+    switch (error) {
+      case 5:   // ERROR_ACCESS_DENIED
+      case 19:  // ERROR_WRITE_PROTECT
+        why = "This user may not create or write that file.";
+        break;
+      case 2:  // ERROR_FILE_NOT_FOUND
+      case 3:  // ERROR_PATH_NOT_FOUND
+        why = "Its folder does not exist.";
+        break;
+      case 32:  // ERROR_SHARING_VIOLATION
+      case 33:  // ERROR_LOCK_VIOLATION
+        why = "Another program has it open, perhaps a debugger still writing it.";
+        break;
+      case 123:  // ERROR_INVALID_NAME
+        why = "That is not a valid file name.";
+        break;
+      default:
+        why = "Windows gave error " + std::to_string(error) + ".";
+    }
+  }
+  return "The debugger could not write its log:\n\n" + log + "\n\n" + why +
+         "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
+         "folder you can write.";
 }
 
 std::string WorkingFolder(const std::string& debuggerPath) {

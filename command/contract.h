@@ -1,27 +1,31 @@
 // What Kestrel fixes about Microsoft's Debugging Tools for Windows and its own
 // identity: every outside name, option and address in one place.
 #pragma once
+#include "hosts.h"
 
 // Where the tools' installer records its folder (HKEY_CURRENT_USER).
 inline constexpr char kToolsRegistryKey[] = "Software\\Microsoft\\DebuggingTools";
 inline constexpr char kToolsRegistryValue[] = "WinDbg";
-// Registry value types that hold a folder as text.
-inline constexpr unsigned long kRegSz = 1;
-inline constexpr unsigned long kRegExpandSz = 2;
+
+// Where today's Debugging Tools (the Windows SDK's and WDK's) record their
+// debuggers' folder (HKEY_LOCAL_MACHINE), newest first; read only when the
+// key above is absent. cdb.exe lies in its x64\ and x86\ subfolders.
+inline constexpr char kKitsRegistryKey[] = "SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
+inline constexpr const char* kKitsRootValues[] = {"WindowsDebuggersRoot10",
+                                                  "WindowsDebuggersRoot81", "WindowsDebuggersRoot"};
 
 inline constexpr char kDebuggerFileName[] = "cdb.exe";
-inline constexpr char kSymbolServerHost[] = "msdl.microsoft.com";
+inline constexpr char kSymbolServerHost[] = KESTREL_SYMBOL_SERVER_HOST;
 inline constexpr char kDownloadPageUrl[] =
     "http://www.microsoft.com/whdc/devtools/debugging/installx86.mspx";
 
 // The publisher; the dialog's caption ends with the same domain.
-inline constexpr char kPublisherDomain[] = "www.harborline.example";
-inline constexpr char kPublisherUrl[] = "http://www.harborline.example";
+inline constexpr char kPublisherUrl[] = "http://" KESTREL_PUBLISHER_DOMAIN;
 
 // The debugger's argument string, around its four insertions.
 inline constexpr char kCommandHead[] =
     " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\""
-    " -y SRV*c:\\symbols*http://msdl.microsoft.com/download/symbols -i ";
+    " -y SRV*c:\\symbols*http://" KESTREL_SYMBOL_SERVER_HOST "/download/symbols -i ";
 inline constexpr char kCommandAfterRoot1[] = ";";
 inline constexpr char kCommandAfterRoot2[] = "\\system32;";
 inline constexpr char kCommandAfterRoot3[] = "\\system32\\drivers -z \"";

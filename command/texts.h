@@ -14,3 +14,7 @@ inline constexpr char kDebuggerFilter[] = "CDB Debugger\0cdb.exe\0";
 
 // The error box shown when the shell could not start the debugger at `path`.
 std::string LaunchFailureText(const std::string& path);
+
+// The error box shown, instead of a launch, when the log cannot be written:
+// `error` is what Windows said of creating or opening it.
+std::string LogProblemText(const std::string& log, unsigned long error, bool isFolder);

@@ -36,6 +36,9 @@ void GenerateLog(HWND window);
 void SwitchAdvancedMode(HWND window);
 void OpenWebPage(HWND window, const char* url);
 
+// Why this user cannot create or write the log file; empty when it can.
+std::string LogProblem(const std::string& log);
+
 // A field's text, cut to capacity-1 characters as the control read does.
 std::string ReadField(HWND window, int id, std::size_t capacity);
 #endif

@@ -5,22 +5,67 @@
 #include "../command/contract.h"
 #include "../command/texts.h"
 #include "dialog.h"
+#include "late_bound.h"
+
+namespace {
+
+// 64-bit Windows: this process is 64-bit, or it runs under WOW64
+// (IsWow64Process is late-bound: Windows 2000 has none).
+bool Is64BitWindows() {
+  if (sizeof(void*) == 8) return true;
+  const auto isWow64 = LateBound<BOOL(WINAPI*)(HANDLE, PBOOL)>("kernel32.dll", "IsWow64Process");
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// cdb.exe of the Windows Kits, newest kit first; empty when none is there.
+std::string FindKitDebugger() {
+  HKEY key = nullptr;
+  REGSAM access = KEY_READ;
+#ifdef _WIN64
+  access |= KEY_WOW64_32KEY;  // the kits' installer writes the 32-bit view
+#endif
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, access, &key) != ERROR_SUCCESS)
+    return std::string();
+  const bool windows64 = Is64BitWindows();
+  std::string found;
+  for (const char* value : kKitsRootValues) {
+    std::vector<char> buffer(kToolsPathCapacity, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    const LONG status = RegQueryValueExA(key, value, nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
+    for (const std::string& path :
+         KitDebuggerCandidates(status, buffer.data(), buffer.size(), windows64)) {
+      const DWORD attributes = GetFileAttributesA(path.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        found = path;
+        break;
+      }
+    }
+    if (!found.empty()) break;
+  }
+  RegCloseKey(key);
+  return found;
+}
+
+}  // namespace
 
 // Fills the two read-only fields at start: the placeholder, then cdb.exe's
-// path from the folder the tools' installer recorded.
+// path from the folder the tools' installer recorded, or else from the
+// Windows Kits' record.
 void DiscoverDebugger(HWND window) {
   SetDlgItemTextA(window, IDC_COMMAND_STRING, kPlaceholderText);
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolsRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    SetDlgItemTextA(window, IDC_DEBUGGER_PATH, kInstallHintText);
+    const std::string kit = FindKitDebugger();
+    SetDlgItemTextA(window, IDC_DEBUGGER_PATH, kit.empty() ? kInstallHintText : kit.c_str());
     return;
   }
   std::vector<char> buffer(kToolsPathCapacity, '\0');
-  DWORD type = REG_NONE;
   DWORD size = static_cast<DWORD>(buffer.size());
-  const LONG status = RegQueryValueExA(key, kToolsRegistryValue, nullptr, &type,
+  const LONG status = RegQueryValueExA(key, kToolsRegistryValue, nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
-  const std::string path = DebuggerPathFromRegistry(status, type, buffer.data(), buffer.size());
+  const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size());
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);
 }

@@ -10,7 +10,8 @@
 #include "late_bound.h"
 
 // Starts the debugger on the argument string in its own console window and
-// tells the user where the log will be; refuses before any Browse press.
+// tells the user where the log will be; refuses before any Browse press,
+// and when the log it names cannot be written.
 void GenerateLog(HWND window) {
   if (BrowseFlags < 1) {
     MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
@@ -19,6 +20,14 @@ void GenerateLog(HWND window) {
   const std::string path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
   const std::string args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
   const std::string folder = WorkingFolder(path);
+  // A debugger that cannot write its log still runs and quits: say so now
+  // rather than promise a log that will not be there.
+  const std::string log = LogFileOf(args, folder);
+  const std::string problem = log.empty() ? std::string() : LogProblem(log);
+  if (!problem.empty()) {
+    MessageBoxA(window, problem.c_str(), kBoxCaption, MB_ICONERROR);
+    return;
+  }
   const auto shellExecute = LateBound<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   const HINSTANCE result =
       shellExecute ? shellExecute(window, "open", path.c_str(), args.c_str(),

@@ -12,6 +12,7 @@ command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwininfo >/dev/null || need+=(x11-utils)
+[ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
 command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 command -v clang++ >/dev/null || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||

@@ -55,6 +55,10 @@ wine_session_make_prefix() {  # PREFIX: made once, then kept
   timeout 60 "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
     /v Debugger /d '' /f >/dev/null 2>&1 || true
   timeout 60 wineserver -w || true  # the registry reaches its files when the server ends
+  # Debian's Wine does not look in its own font folder: without these the
+  # dialog's MS Shell Dlg (Tahoma) and the caption's buttons (Marlett) fall
+  # back to other fonts. In the prefix's Fonts folder Wine finds them.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine did not make $WINEPREFIX" >&2; return 1; }
 }
 

@@ -1,6 +1,6 @@
-// The debugger path from any registry bytes, status and type: never past its
+// The debugger path from any registry bytes and status: never past its
 // capacity, always ending in cdb.exe, and the recorded folder kept whenever
-// it is usable text that fits.
+// the read succeeded and it fits.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,20 +16,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const long status = data[0] & 0x80 ? 234 : 0;  // ERROR_MORE_DATA or success
-  const unsigned long type = data[0] & 7;
   // The bytes the read left, in an exact-size block so any over-read is caught.
   const std::size_t stored = std::min<std::size_t>(size - 1, kToolsPathCapacity);
   std::vector<char> buffer(data + 1, data + 1 + stored);
 
-  const std::string path = DebuggerPathFromRegistry(status, type, buffer.data(), buffer.size());
+  const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size());
   if (path.size() > kToolsPathCapacity - 1) std::abort();
   if (path.size() < 7 || path.compare(path.size() - 7, 7, kDebuggerFileName) != 0) std::abort();
 
   const void* zero = std::memchr(buffer.data(), 0, buffer.size());
   const std::string folder(buffer.data(),
                            zero ? static_cast<const char*>(zero) - buffer.data() : buffer.size());
-  const bool usable = status == 0 && (type == kRegSz || type == kRegExpandSz) &&
-                      folder.size() + 7 <= kToolsPathCapacity - 1;
+  const bool usable = status == 0 && folder.size() + 7 <= kToolsPathCapacity - 1;
   if (path != (usable ? folder : std::string()) + kDebuggerFileName) std::abort();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../../command/capacities.h"
@@ -76,7 +77,6 @@ TEST(ComposeCommandString, OverlongInputsAreCutAt399) {
 struct RegistryCase {
   const char* name;
   long status;
-  unsigned long type;
   std::string stored;  // bytes the read left in the zero-filled buffer
   std::string expected;
 };
@@ -85,27 +85,24 @@ TEST(DebuggerPathFromRegistry, RecordedFolders) {
   const std::string folder132 = "C:\\" + std::string(128, 'f') + "\\";
   const std::string folder133 = folder132 + "g";
   const std::vector<RegistryCase> cases = {
-      {"trailing separator", 0, kRegSz, "C:\\Program Files\\Debugging Tools for Windows\\",
+      {"trailing separator", 0, "C:\\Program Files\\Debugging Tools for Windows\\",
        "C:\\Program Files\\Debugging Tools for Windows\\cdb.exe"},
-      {"no trailing separator", 0, kRegSz, "C:\\Debuggers", "C:\\Debuggerscdb.exe"},
-      {"expandable text, not expanded", 0, kRegExpandSz, "%ProgramFiles%\\Dbg\\",
-       "%ProgramFiles%\\Dbg\\cdb.exe"},
-      {"value absent", 2, 0, "", "cdb.exe"},
-      {"zero length", 0, kRegSz, "", "cdb.exe"},
-      {"text after the first zero ignored", 0, kRegSz, std::string("C:\\D\\\0junk", 9),
-       "C:\\D\\cdb.exe"},
-      {"132 characters fit exactly", 0, kRegSz, folder132, folder132 + "cdb.exe"},
-      {"133 characters leave no room", 0, kRegSz, folder133, "cdb.exe"},
-      {"140 bytes, no zero", 0, kRegSz, std::string(140, 'x'), "cdb.exe"},
-      {"longer than the buffer", 234, kRegSz, "", "cdb.exe"},
-      {"binary value", 0, 3, "C:\\Bin\\", "cdb.exe"},
-      {"number value", 0, 4, std::string("A\0\0\0", 4), "cdb.exe"},
+      {"no trailing separator", 0, "C:\\Debuggers", "C:\\Debuggerscdb.exe"},
+      {"expandable text, not expanded", 0, "%ProgramFiles%\\Dbg\\", "%ProgramFiles%\\Dbg\\cdb.exe"},
+      {"value absent", 2, "", "cdb.exe"},
+      {"zero length", 0, "", "cdb.exe"},
+      {"text after the first zero ignored", 0, std::string("C:\\D\\\0junk", 9), "C:\\D\\cdb.exe"},
+      {"132 characters fit exactly", 0, folder132, folder132 + "cdb.exe"},
+      {"133 characters leave no room", 0, folder133, "cdb.exe"},
+      {"140 bytes, no zero", 0, std::string(140, 'x'), "cdb.exe"},
+      {"longer than the buffer", 234, "", "cdb.exe"},
+      {"binary value: its bytes are the folder", 0, "C:\\Bin\\", "C:\\Bin\\cdb.exe"},
+      {"number value: its bytes too", 0, std::string("A\0\0\0", 4), "Acdb.exe"},
   };
   for (const RegistryCase& c : cases) {
     std::vector<char> buffer(kToolsPathCapacity, '\0');
     std::copy(c.stored.begin(), c.stored.end(), buffer.begin());
-    const std::string path =
-        DebuggerPathFromRegistry(c.status, c.type, buffer.data(), buffer.size());
+    const std::string path = DebuggerPathFromRegistry(c.status, buffer.data(), buffer.size());
     EXPECT_EQ(path, c.expected) << c.name;
     EXPECT_LE(path.size(), kToolsPathCapacity - 1) << c.name;
   }
@@ -114,7 +111,7 @@ TEST(DebuggerPathFromRegistry, RecordedFolders) {
 TEST(DebuggerPathFromRegistry, ReadsNothingPastTheGivenSize) {
   // An exact-size heap block: AddressSanitizer reports any read past it.
   std::vector<char> bytes(20, 'a');
-  EXPECT_EQ(DebuggerPathFromRegistry(0, kRegSz, bytes.data(), bytes.size()),
+  EXPECT_EQ(DebuggerPathFromRegistry(0, bytes.data(), bytes.size()),
             std::string(20, 'a') + "cdb.exe");
 }
 
@@ -137,6 +134,74 @@ TEST(LaunchFailureText, NamesThePathAndTheWayOut) {
   EXPECT_NE(text.find("C:\\Nowhere\\cdb.exe"), std::string::npos);
   EXPECT_NE(text.find("Advanced"), std::string::npos);
   EXPECT_NE(text.find("install the debugging tools"), std::string::npos);
+}
+
+struct KitCase {
+  const char* name;
+  long status;
+  std::string stored;
+  bool windows64;
+  std::vector<std::string> expected;
+};
+
+TEST(KitDebuggerCandidates, PreferredSubfolderFirstThenTheOther) {
+  const std::string root = "C:\\Program Files (x86)\\Windows Kits\\10\\Debuggers\\";
+  const std::string fits = "C:\\" + std::string(124, 'k') + "\\";  // + x86\cdb.exe: 139
+  const std::string over = "C:\\" + std::string(125, 'k') + "\\";  // 140
+  const std::vector<KitCase> cases = {
+      {"64-bit Windows", 0, root, true, {root + "x64\\cdb.exe", root + "x86\\cdb.exe"}},
+      {"32-bit Windows", 0, root, false, {root + "x86\\cdb.exe", root + "x64\\cdb.exe"}},
+      {"no closing separator",
+       0,
+       "D:\\Kits\\Debuggers",
+       false,
+       {"D:\\Kits\\Debuggers\\x86\\cdb.exe", "D:\\Kits\\Debuggers\\x64\\cdb.exe"}},
+      {"value absent", 2, "", true, {}},
+      {"empty value", 0, "", true, {}},
+      {"read did not fit", 234, root, true, {}},
+      {"139 characters fit", 0, fits, false, {fits + "x86\\cdb.exe", fits + "x64\\cdb.exe"}},
+      {"140 do not", 0, over, false, {}},
+  };
+  for (const KitCase& c : cases) {
+    std::vector<char> buffer(kToolsPathCapacity, '\0');
+    std::copy(c.stored.begin(), c.stored.end(), buffer.begin());
+    EXPECT_EQ(KitDebuggerCandidates(c.status, buffer.data(), buffer.size(), c.windows64),
+              c.expected)
+        << c.name;
+  }
+}
+
+TEST(LogFileOf, TheLogAfterLogoAsTheDebuggerReadsIt) {
+  const std::string folder = "C:\\Debuggers\\";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {ComposeCommandString("C:\\WINDOWS", "C:\\a.dmp"), "c:\\debuglog.txt"},
+      {" -logo \"C:\\My Logs\\crash log.txt\" -z \"x.dmp\"", "C:\\My Logs\\crash log.txt"},
+      {" -logo\tD:\\l.txt  -z x.dmp", "D:\\l.txt"},
+      {" -logo \\\\server\\share\\l.txt -z x.dmp", "\\\\server\\share\\l.txt"},
+      {" -logo relative.txt -z x.dmp", "C:\\Debuggers\\relative.txt"},
+      {" -c \"!analyze -v;q\" -z x.dmp", ""},  // no log: nothing to check
+      {" -z x.dmp -logo", ""},                 // -logo without its file
+      {"", ""},
+  };
+  for (const auto& [arguments, log] : cases)
+    EXPECT_EQ(LogFileOf(arguments, folder), log) << arguments;
+}
+
+TEST(LogProblemText, SaysWhichFileWhyAndWhatToDo) {
+  const std::vector<std::tuple<unsigned long, bool, std::string>> cases = {
+      {0, true, "It is a folder, not a file."},
+      {5, false, "This user may not create or write that file."},
+      {3, false, "Its folder does not exist."},
+      {32, false, "Another program has it open, perhaps a debugger still writing it."},
+      {1234, false, "Windows gave error 1234."},
+  };
+  for (const auto& [error, isFolder, why] : cases) {
+    EXPECT_EQ(LogProblemText("c:\\debuglog.txt", error, isFolder),
+              "The debugger could not write its log:\n\nc:\\debuglog.txt\n\n" + why +
+                  "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a "
+                  "log in a folder you can write.")
+        << error;
+  }
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "../../command/cdb_options.h"
 #include "../../command/command.h"
 #include "../../tools/cdb_adapter/analysis.h"
-#include "../../tools/cdb_options.h"
 
 namespace {
 

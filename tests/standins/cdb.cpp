@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "../../tools/cdb_options.h"
+#include "../../command/cdb_options.h"
 #include "beside_self.h"
 
 int main() {

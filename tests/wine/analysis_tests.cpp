@@ -53,7 +53,10 @@ TEST_F(Analysis, DebuggerDiscoveryReadsTheToolsFolder) {
        "cdb.exe"},
       {"300-character folder", [] { SetToolsFolder("C:\\" + std::string(296, 'f') + "\\"); },
        "cdb.exe"},
-      {"number value", [] { SetToolsValue(REG_DWORD, std::string("A\0\0\0", 4)); }, "cdb.exe"},
+      {"number value: its bytes", [] { SetToolsValue(REG_DWORD, std::string("A\0\0\0", 4)); },
+       "Acdb.exe"},
+      {"binary value: its bytes", [] { SetToolsValue(REG_BINARY, "C:\\Bin\\"); },
+       "C:\\Bin\\cdb.exe"},
   };
   for (const Discovery& c : cases) {
     c.record();
@@ -160,6 +163,73 @@ TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
     EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 3000), nullptr) << "a success box after the error";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Where the Windows Kits keep cdb.exe, when the old key is absent.
+const std::string kKits = "C:\\kestrel-tests\\Kits\\";
+
+void PutDebugger(const std::string& path) {
+  for (std::string::size_type at = path.find('\\', 3); at != std::string::npos;
+       at = path.find('\\', at + 1))
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  WriteWholeFile(path, "MZ");
+}
+
+struct KitCase {
+  const char* name;
+  std::function<void()> arrange;
+  std::string expected;
+};
+
+TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
+  const std::string preferred = Is64BitWindows() ? "x64\\" : "x86\\";
+  const std::string other = Is64BitWindows() ? "x86\\" : "x64\\";
+  const std::string both = kKits + "10\\Debuggers\\";
+  const std::string onlyOther = kKits + "other\\Debuggers\\";
+  const std::string in81 = kKits + "8.1\\Debuggers\\";
+  PutDebugger(both + "x64\\cdb.exe");
+  PutDebugger(both + "x86\\cdb.exe");
+  PutDebugger(onlyOther + other + "cdb.exe");
+  PutDebugger(in81 + "x86\\cdb.exe");
+  const std::vector<KitCase> cases = {
+      {"newest kit, this Windows' debugger", [&] { SetKitsRoot("WindowsDebuggersRoot10", both); },
+       both + preferred + "cdb.exe"},
+      {"only the other subfolder", [&] { SetKitsRoot("WindowsDebuggersRoot10", onlyOther); },
+       onlyOther + other + "cdb.exe"},
+      {"none in the newest: the next value",
+       [&] {
+         SetKitsRoot("WindowsDebuggersRoot10", kKits + "empty\\");
+         SetKitsRoot("WindowsDebuggersRoot81", in81);
+       },
+       in81 + "x86\\cdb.exe"},
+      {"the old key wins",
+       [&] {
+         SetKitsRoot("WindowsDebuggersRoot10", both);
+         SetToolsFolder("C:\\Debuggers\\");
+       },
+       "C:\\Debuggers\\cdb.exe"},
+      {"nothing found",
+       [&] {
+         SetKitsRoot("WindowsDebuggersRoot10", kKits + "empty\\");
+         SetKitsRoot("WindowsDebuggersRoot", kKits + "none\\");
+       },
+       "debugging key not found- please install the tools (button above)"},
+  };
+  for (const KitCase& c : cases) {
+    DeleteToolsKey();
+    DeleteKitsKey();
+    c.arrange();
+    Kestrel kestrel;
+    ASSERT_NE(kestrel.dialog(), nullptr) << c.name;
+    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_DEBUGGER_PATH), c.expected) << c.name;
+    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_COMMAND_STRING), "<fill in the blank first>")
+        << c.name;
+  }
+  DeleteKitsKey();
 }
 
 }  // namespace

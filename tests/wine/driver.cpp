@@ -225,6 +225,38 @@ void DeleteToolsKey() {
   RegDeleteKeyA(HKEY_CURRENT_USER, kToolsKey);
 }
 
+namespace {
+
+constexpr char kKitsKey[] = "SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
+constexpr REGSAM kKitsView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+
+}  // namespace
+
+void SetKitsRoot(const char* value, const std::string& folder) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, nullptr, 0, KEY_ALL_ACCESS | kKitsView, nullptr,
+                  &key, nullptr);
+  RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                 static_cast<DWORD>(folder.size() + 1));
+  RegCloseKey(key);
+}
+
+void DeleteKitsKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, KEY_ALL_ACCESS | kKitsView, &key) ==
+      ERROR_SUCCESS) {
+    for (const char* value :
+         {"WindowsDebuggersRoot10", "WindowsDebuggersRoot81", "WindowsDebuggersRoot"})
+      RegDeleteValueA(key, value);
+    RegCloseKey(key);
+  }
+}
+
+bool Is64BitWindows() {
+  BOOL wow64 = FALSE;
+  return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;

@@ -25,8 +25,8 @@ class Kestrel {
 
 // Paths of the build, as Windows paths (the build folder is on drive Z:).
 std::string BuildPath(const std::string& relative);
-std::string KestrelExe();  // the build's own, the one the tests start
-std::string ShippedExe();  // the 32-bit kestrel.exe, whose file the resource tests read
+std::string KestrelExe();          // the build's own, the one the tests start
+std::string ShippedExe();          // the 32-bit kestrel.exe, whose file the resource tests read
 std::string StandinToolsFolder();  // holds the stand-in cdb.exe, ends in '\'
 
 // A top-level window of class `windowClass` owned by `owner`, once it appears.
@@ -61,6 +61,11 @@ void SetToolsFolder(const std::string& folder);
 void SetToolsValue(DWORD type, const std::string& bytes);
 void DeleteToolsValue();
 void DeleteToolsKey();
+// The Windows Kits' record under HKLM (the 32-bit view, as the kits write it).
+void SetKitsRoot(const char* value, const std::string& folder);
+void DeleteKitsKey();
+// Windows as the build under test sees it: 64-bit, or 32-bit.
+bool Is64BitWindows();
 
 // Runs a program to its end: its exit code, or STILL_ACTIVE if it had to be stopped.
 DWORD RunProgram(const std::string& commandLine, DWORD ms = 30000);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../cdb_options.h"
+#include "../../command/cdb_options.h"
 #include "analysis.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Reads the debugger options out of a command line the way Kestrel writes
-// them. Shared by the stand-in debugger and the debugger adapter.
+// Reads the debugger options out of a command line as the debugger reads
+// them: Kestrel looks up the log it names, the stand-in and the adapter all.
 #pragma once
 #include <string>
 #include <vector>
