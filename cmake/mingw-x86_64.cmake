@@ -1,10 +1,3 @@
-# Cross-builds 64-bit (x86-64) Windows programs with MinGW-w64's win32-threads compilers.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# x86-64 Windows: the test build for hosts that run no 32-bit code.
+set(KESTREL_MINGW_CPU x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

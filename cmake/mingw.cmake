@@ -1,0 +1,11 @@
+# Cross-builds Windows programs with MinGW-w64's win32-threads compilers for
+# the processor the including toolchain file names in KESTREL_MINGW_CPU.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${KESTREL_MINGW_CPU})
+set(CMAKE_C_COMPILER ${KESTREL_MINGW_CPU}-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER ${KESTREL_MINGW_CPU}-w64-mingw32-g++-win32)
+set(CMAKE_RC_COMPILER ${KESTREL_MINGW_CPU}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KESTREL_MINGW_CPU}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
