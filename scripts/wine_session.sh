@@ -54,11 +54,16 @@ wine_session_make_prefix() {  # PREFIX: made once, then kept
   # A crash ends that process at once instead of waiting in Wine's debugger.
   timeout 60 "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
     /v Debugger /d '' /f >/dev/null 2>&1 || true
+  # MS Shell Dlg is MS Sans Serif, as Windows 2000 and XP map it (Wine's own
+  # choice, Tahoma, is wider and cuts the dialog's labels).
+  timeout 60 "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v 'MS Shell Dlg' /d 'MS Sans Serif' /f >/dev/null 2>&1 || true
   timeout 60 wineserver -w || true  # the registry reaches its files when the server ends
   # Debian's Wine does not look in its own font folder: without these the
-  # dialog's MS Shell Dlg (Tahoma) and the caption's buttons (Marlett) fall
-  # back to other fonts. In the prefix's Fonts folder Wine finds them.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # dialog's font and the caption's buttons (Marlett) fall back to other
+  # fonts. In the prefix's Fonts folder Wine finds them.
+  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" \
+    2>/dev/null || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine did not make $WINEPREFIX" >&2; return 1; }
 }
 
