@@ -16,6 +16,15 @@ std::string Cut(std::string text, std::size_t capacity) {
 
 constexpr std::size_t kDebuggerNameLength = sizeof kDebuggerFileName - 1;
 
+// What a registry read left in its buffer, as text: whatever the value's
+// type, its bytes up to the first zero. Nothing when the read failed, which
+// leaves the buffer undefined.
+std::string RegistryText(long status, const char* data, std::size_t size) {
+  if (status != 0 || !data) return std::string();
+  const void* zero = std::memchr(data, 0, size);
+  return std::string(data, zero ? static_cast<const char*>(zero) - data : size);
+}
+
 }  // namespace
 
 std::string ComposeCommandString(const char* systemRoot, const std::string& dumpPath) {
@@ -34,13 +43,7 @@ std::string ComposeCommandString(const char* systemRoot, const std::string& dump
 }
 
 std::string DebuggerPathFromRegistry(long status, const char* data, std::size_t size) {
-  std::string folder;
-  // Whatever type the value has, its bytes up to the first zero are the
-  // folder; a value that was not read whole left the buffer undefined.
-  if (status == 0 && data) {
-    const void* zero = std::memchr(data, 0, size);
-    folder.assign(data, zero ? static_cast<const char*>(zero) - data : size);
-  }
+  std::string folder = RegistryText(status, data, size);
   // A folder too long to leave room for the file name is no usable folder:
   // cutting it would name a file that is not there.
   if (folder.size() + kDebuggerNameLength > kToolsPathCapacity - 1) folder.clear();
@@ -50,13 +53,12 @@ std::string DebuggerPathFromRegistry(long status, const char* data, std::size_t 
 std::vector<std::string> KitDebuggerCandidates(long status, const char* data, std::size_t size,
                                                bool windows64) {
   std::vector<std::string> paths;
-  if (status != 0 || !data) return paths;
-  const void* zero = std::memchr(data, 0, size);
-  std::string root(data, zero ? static_cast<const char*>(zero) - data : size);
+  std::string root = RegistryText(status, data, size);
   if (root.empty()) return paths;
   if (root.back() != '\\' && root.back() != '/') root += '\\';
-  for (const char* sub : windows64 ? std::vector<const char*>{"x64\\", "x86\\"}
-                                   : std::vector<const char*>{"x86\\", "x64\\"}) {
+  const char* x64 = "x64\\";
+  const char* x86 = "x86\\";
+  for (const char* sub : {windows64 ? x64 : x86, windows64 ? x86 : x64}) {
     const std::string path = root + sub + kDebuggerFileName;
     if (path.size() <= kToolsPathCapacity - 1) paths.push_back(path);
   }

@@ -14,6 +14,5 @@ std::string LogProblem(const std::string& log) {
                             exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LogProblemText(log, GetLastError(), false);
   CloseHandle(file);
-  if (!exists) DeleteFileA(log.c_str());  // in case delete-on-close was not honoured
   return std::string();
 }

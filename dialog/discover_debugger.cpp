@@ -9,6 +9,15 @@
 
 namespace {
 
+// Reads a value of `key` into a zero-filled buffer of the tools' path
+// capacity; the read's status, the buffer's contents undefined after a failure.
+LONG ReadValue(HKEY key, const char* name, std::vector<char>& buffer) {
+  buffer.assign(kToolsPathCapacity, '\0');
+  DWORD size = static_cast<DWORD>(buffer.size());
+  return RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+                          &size);
+}
+
 // 64-bit Windows: this process is 64-bit, or it runs under WOW64
 // (IsWow64Process is late-bound: Windows 2000 has none).
 bool Is64BitWindows() {
@@ -28,24 +37,20 @@ std::string FindKitDebugger() {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, access, &key) != ERROR_SUCCESS)
     return std::string();
   const bool windows64 = Is64BitWindows();
-  std::string found;
+  std::vector<char> buffer;
   for (const char* value : kKitsRootValues) {
-    std::vector<char> buffer(kToolsPathCapacity, '\0');
-    DWORD size = static_cast<DWORD>(buffer.size());
-    const LONG status = RegQueryValueExA(key, value, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
+    const LONG status = ReadValue(key, value, buffer);
     for (const std::string& path :
          KitDebuggerCandidates(status, buffer.data(), buffer.size(), windows64)) {
       const DWORD attributes = GetFileAttributesA(path.c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        found = path;
-        break;
+        RegCloseKey(key);
+        return path;
       }
     }
-    if (!found.empty()) break;
   }
   RegCloseKey(key);
-  return found;
+  return std::string();
 }
 
 }  // namespace
@@ -61,10 +66,8 @@ void DiscoverDebugger(HWND window) {
     SetDlgItemTextA(window, IDC_DEBUGGER_PATH, kit.empty() ? kInstallHintText : kit.c_str());
     return;
   }
-  std::vector<char> buffer(kToolsPathCapacity, '\0');
-  DWORD size = static_cast<DWORD>(buffer.size());
-  const LONG status = RegQueryValueExA(key, kToolsRegistryValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(buffer.data()), &size);
+  std::vector<char> buffer;
+  const LONG status = ReadValue(key, kToolsRegistryValue, buffer);
   const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size());
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);

@@ -34,9 +34,18 @@ class Analysis : public testing::Test {
 
 struct Discovery {
   const char* name;
-  void (*record)();
+  std::function<void()> record;
   std::string expected;
 };
+
+// Kestrel started after `c.record`: the two fields discovery fills.
+void ExpectDiscovered(const Discovery& c) {
+  c.record();
+  Kestrel kestrel;
+  ASSERT_NE(kestrel.dialog(), nullptr) << c.name;
+  EXPECT_EQ(ItemText(kestrel.dialog(), IDC_DEBUGGER_PATH), c.expected) << c.name;
+  EXPECT_EQ(ItemText(kestrel.dialog(), IDC_COMMAND_STRING), "<fill in the blank first>") << c.name;
+}
 
 TEST_F(Analysis, DebuggerDiscoveryReadsTheToolsFolder) {
   const std::vector<Discovery> cases = {
@@ -58,14 +67,7 @@ TEST_F(Analysis, DebuggerDiscoveryReadsTheToolsFolder) {
       {"binary value: its bytes", [] { SetToolsValue(REG_BINARY, "C:\\Bin\\"); },
        "C:\\Bin\\cdb.exe"},
   };
-  for (const Discovery& c : cases) {
-    c.record();
-    Kestrel kestrel;
-    ASSERT_NE(kestrel.dialog(), nullptr) << c.name;
-    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_DEBUGGER_PATH), c.expected) << c.name;
-    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_COMMAND_STRING), "<fill in the blank first>")
-        << c.name;
-  }
+  for (const Discovery& c : cases) ExpectDiscovered(c);
 }
 
 TEST_F(Analysis, BrowseFillsTheDumpFieldAndTheArgumentString) {
@@ -179,12 +181,6 @@ void PutDebugger(const std::string& path) {
   WriteWholeFile(path, "MZ");
 }
 
-struct KitCase {
-  const char* name;
-  std::function<void()> arrange;
-  std::string expected;
-};
-
 TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
   const std::string preferred = Is64BitWindows() ? "x64\\" : "x86\\";
   const std::string other = Is64BitWindows() ? "x86\\" : "x64\\";
@@ -195,7 +191,7 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
   PutDebugger(both + "x86\\cdb.exe");
   PutDebugger(onlyOther + other + "cdb.exe");
   PutDebugger(in81 + "x86\\cdb.exe");
-  const std::vector<KitCase> cases = {
+  const std::vector<Discovery> cases = {
       {"newest kit, this Windows' debugger", [&] { SetKitsRoot("WindowsDebuggersRoot10", both); },
        both + preferred + "cdb.exe"},
       {"only the other subfolder", [&] { SetKitsRoot("WindowsDebuggersRoot10", onlyOther); },
@@ -219,15 +215,10 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
        },
        "debugging key not found- please install the tools (button above)"},
   };
-  for (const KitCase& c : cases) {
+  for (const Discovery& c : cases) {
     DeleteToolsKey();
     DeleteKitsKey();
-    c.arrange();
-    Kestrel kestrel;
-    ASSERT_NE(kestrel.dialog(), nullptr) << c.name;
-    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_DEBUGGER_PATH), c.expected) << c.name;
-    EXPECT_EQ(ItemText(kestrel.dialog(), IDC_COMMAND_STRING), "<fill in the blank first>")
-        << c.name;
+    ExpectDiscovered(c);
   }
   DeleteKitsKey();
 }
