@@ -2,27 +2,12 @@
 
 namespace {
 
-// Splits at blanks outside double quotes; quotes group and are dropped.
-// Backslashes are plain characters, as in Windows paths.
 std::vector<std::string> Words(const std::string& line, bool& unterminated) {
   std::vector<std::string> words;
-  std::string word;
-  bool quoted = false, inWord = false;
-  for (char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-      inWord = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
-    } else {
-      word += c;
-      inWord = true;
-    }
-  }
-  if (inWord) words.push_back(word);
-  unterminated = quoted;
+  Text word(line.size() + 1);
+  const char* at = line.c_str();
+  unterminated = false;
+  while (NextCdbWord(at, word, unterminated)) words.push_back(word.c_str());
   return words;
 }
 
@@ -47,13 +32,7 @@ CdbOptions ParseCdbOptions(const std::string& commandLine) {
   if (unterminated) options.error = "a double quote is not closed";
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string& option = words[i];
-    std::string* value = option == "-logo" ? &options.log
-                         : option == "-y"  ? &options.symbolPath
-                         : option == "-i"  ? &options.imagePath
-                         : option == "-z"  ? &options.dump
-                                           : nullptr;
-    const bool isCommands = option == "-c";
-    if (!value && !isCommands) {
+    if (!CdbOptionTakesValue(option.c_str())) {
       if (options.error.empty()) options.error = "unknown option " + option;
       continue;
     }
@@ -61,11 +40,14 @@ CdbOptions ParseCdbOptions(const std::string& commandLine) {
       if (options.error.empty()) options.error = "option " + option + " has no value";
       break;
     }
-    ++i;
-    if (isCommands)
-      options.commands = SplitCommands(words[i]);
+    const std::string& value = words[++i];
+    if (option == "-c")
+      options.commands = SplitCommands(value);
     else
-      *value = words[i];
+      (option == "-logo" ? options.log
+       : option == "-y"  ? options.symbolPath
+       : option == "-i"  ? options.imagePath
+                         : options.dump) = value;
   }
   if (options.error.empty() && options.dump.empty()) options.error = "no dump file (-z)";
   return options;

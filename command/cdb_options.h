@@ -4,6 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "text.h"
+
+// The next word of a command line from `at`, which moves past it: blanks and
+// tabs outside double quotes end a word, quotes group and are dropped,
+// backslashes are plain characters, as in Windows paths. The word replaces
+// `word`'s text (cut at its capacity). `unterminated` is set when the line
+// ends inside quotes. False when no word is left.
+bool NextCdbWord(const char*& at, Text& word, bool& unterminated);
+
+// Whether the debugger option takes the next word as its value.
+bool CdbOptionTakesValue(const char* option);
+
 struct CdbOptions {
   std::string log;                    // -logo
   std::vector<std::string> commands;  // -c, split at semicolons

@@ -1,7 +1,5 @@
 #include "command.h"
 
-#include <cstring>
-
 #include "capacities.h"
 #include "cdb_options.h"
 #include "contract.h"
@@ -9,70 +7,83 @@
 
 namespace {
 
-std::string Cut(std::string text, std::size_t capacity) {
-  if (text.size() > capacity - 1) text.resize(capacity - 1);
-  return text;
-}
-
 constexpr std::size_t kDebuggerNameLength = sizeof kDebuggerFileName - 1;
 
 // What a registry read left in its buffer, as text: whatever the value's
 // type, its bytes up to the first zero. Nothing when the read failed, which
 // leaves the buffer undefined.
-std::string RegistryText(long status, const char* data, std::size_t size) {
-  if (status != 0 || !data) return std::string();
-  const void* zero = std::memchr(data, 0, size);
-  return std::string(data, zero ? static_cast<const char*>(zero) - data : size);
+Text RegistryText(long status, const char* data, std::size_t size) {
+  Text text(size + 1);
+  if (status == 0 && data) text.Append(data, size);
+  return text;
 }
 
 }  // namespace
 
-std::string ComposeCommandString(const char* systemRoot, const std::string& dumpPath) {
-  const std::string root = systemRoot ? systemRoot : kMissingRoot;
-  std::string text = kCommandHead;
+Text ComposeCommandString(const char* systemRoot, const char* dumpPath) {
+  const char* root = systemRoot ? systemRoot : kMissingRoot;
+  // An over-long system root cuts the string like any over-capacity text.
+  Text text(kCommandCapacity);
+  text += kCommandHead;
   text += root;
   text += kCommandAfterRoot1;
   text += root;
   text += kCommandAfterRoot2;
   text += root;
   text += kCommandAfterRoot3;
-  text += Cut(dumpPath, kDumpPathCapacity);
+  text.Append(dumpPath, kDumpPathCapacity - 1);
   text += kCommandTail;
-  // An over-long system root cuts the string like any over-capacity text.
-  return Cut(text, kCommandCapacity);
+  return text;
 }
 
-std::string DebuggerPathFromRegistry(long status, const char* data, std::size_t size) {
-  std::string folder = RegistryText(status, data, size);
+Text DebuggerPathFromRegistry(long status, const char* data, std::size_t size) {
+  const Text folder = RegistryText(status, data, size);
+  Text path(kToolsPathCapacity);
   // A folder too long to leave room for the file name is no usable folder:
   // cutting it would name a file that is not there.
-  if (folder.size() + kDebuggerNameLength > kToolsPathCapacity - 1) folder.clear();
-  return folder + kDebuggerFileName;
+  if (folder.size() + kDebuggerNameLength <= kToolsPathCapacity - 1) path += folder;
+  path += kDebuggerFileName;
+  return path;
 }
 
-std::vector<std::string> KitDebuggerCandidates(long status, const char* data, std::size_t size,
-                                               bool windows64) {
-  std::vector<std::string> paths;
-  std::string root = RegistryText(status, data, size);
-  if (root.empty()) return paths;
-  if (root.back() != '\\' && root.back() != '/') root += '\\';
-  const char* x64 = "x64\\";
-  const char* x86 = "x86\\";
-  for (const char* sub : {windows64 ? x64 : x86, windows64 ? x86 : x64}) {
-    const std::string path = root + sub + kDebuggerFileName;
-    if (path.size() <= kToolsPathCapacity - 1) paths.push_back(path);
+Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool x64) {
+  const Text root = RegistryText(status, data, size);
+  // Room for a separator the root may lack: a path that long is no candidate.
+  Text path(kToolsPathCapacity + 1);
+  if (root.empty()) return path;
+  path += root;
+  const char last = root.c_str()[root.size() - 1];
+  if (last != '\\' && last != '/') path += "\\";
+  path += x64 ? "x64\\" : "x86\\";
+  path += kDebuggerFileName;
+  if (path.size() > kToolsPathCapacity - 1) path.Clear();
+  return path;
+}
+
+Text LogFileOf(const char* arguments, const char* folder) {
+  const std::size_t capacity = LengthOf(arguments) + 1;
+  Text word(capacity), log(capacity);
+  bool unterminated = false;
+  while (NextCdbWord(arguments, word, unterminated)) {
+    if (!CdbOptionTakesValue(word.c_str())) continue;
+    const bool isLog = SameText(word.c_str(), "-logo");
+    if (!NextCdbWord(arguments, word, unterminated)) break;
+    if (isLog) {
+      log.Clear();
+      log += word;
+    }
   }
-  return paths;
+  const char* name = log.c_str();
+  const bool absolute = (name[0] && name[1] == ':') || name[0] == '\\';
+  if (log.empty() || absolute) return log;
+  Text path(LengthOf(folder) + capacity);
+  path += folder;
+  path += log;
+  return path;
 }
 
-std::string LogFileOf(const std::string& arguments, const std::string& folder) {
-  const std::string log = ParseCdbOptions("cdb " + arguments).log;
-  const bool absolute = (log.size() >= 2 && log[1] == ':') || (!log.empty() && log[0] == '\\');
-  return log.empty() || absolute ? log : folder + log;
-}
-
-std::string LogProblemText(const std::string& log, unsigned long error, bool isFolder) {
-  std::string why;
+Text LogProblemText(const char* log, unsigned long error, bool isFolder) {
+  const char* why = nullptr;
   if (isFolder) {
     why = "It is a folder, not a file.";
   } else {
@@ -92,22 +103,36 @@ std::string LogProblemText(const std::string& log, unsigned long error, bool isF
       case 123:  // ERROR_INVALID_NAME
         why = "That is not a valid file name.";
         break;
-      default:
-        why = "Windows gave error " + std::to_string(error) + ".";
     }
   }
-  return "The debugger could not write its log:\n\n" + log + "\n\n" + why +
-         "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
-         "folder you can write.";
+  Text text(kMessageCapacity);
+  text += "The debugger could not write its log:\n\n";
+  text += log;
+  text += "\n\n";
+  if (why)
+    text += why;
+  else
+    text.Append("Windows gave error ").AppendNumber(error).Append(".");
+  text +=
+      "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
+      "folder you can write.";
+  return text;
 }
 
-std::string WorkingFolder(const std::string& debuggerPath) {
-  if (debuggerPath.size() <= kDebuggerNameLength) return std::string();
-  return debuggerPath.substr(0, debuggerPath.size() - kDebuggerNameLength);
+Text WorkingFolder(const char* debuggerPath) {
+  Text folder(LengthOf(debuggerPath) + 1);
+  folder += debuggerPath;
+  const std::size_t size = folder.size();
+  folder.data()[size > kDebuggerNameLength ? size - kDebuggerNameLength : 0] = '\0';
+  return folder;
 }
 
-std::string LaunchFailureText(const std::string& path) {
-  return "The debugger could not be started:\n\n" + path +
-         "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the "
-         "debugging tools (button above).";
+Text LaunchFailureText(const char* path) {
+  Text text(kMessageCapacity);
+  text += "The debugger could not be started:\n\n";
+  text += path;
+  text +=
+      "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the "
+      "debugging tools (button above).";
+  return text;
 }

@@ -1,6 +1,6 @@
 // Kestrel's own messages, exactly as the user sees them.
 #pragma once
-#include <string>
+#include "text.h"
 
 inline constexpr char kPlaceholderText[] = "<fill in the blank first>";
 inline constexpr char kInstallHintText[] =
@@ -13,8 +13,8 @@ inline constexpr char kDumpFilter[] = "Dump Files\0*.DMP\0";
 inline constexpr char kDebuggerFilter[] = "CDB Debugger\0cdb.exe\0";
 
 // The error box shown when the shell could not start the debugger at `path`.
-std::string LaunchFailureText(const std::string& path);
+Text LaunchFailureText(const char* path);
 
 // The error box shown, instead of a launch, when the log cannot be written:
 // `error` is what Windows said of creating or opening it.
-std::string LogProblemText(const std::string& log, unsigned long error, bool isFolder);
+Text LogProblemText(const char* log, unsigned long error, bool isFolder);

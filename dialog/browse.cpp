@@ -3,8 +3,6 @@
 
 #include <commdlg.h>
 
-#include <vector>
-
 #include "../command/capacities.h"
 #include "../command/texts.h"
 #include "dialog.h"
@@ -20,14 +18,14 @@ namespace {
 // Shows the Open dialog with one filter; a chosen file goes into `field`.
 // Chosen or cancelled, the string is recomposed and the press recorded.
 void BrowseForFile(HWND window, const char* filter, int field, INT32 bit) {
-  std::vector<char> file(kOpenFileNameCapacity, '\0');
+  Text file(kOpenFileNameCapacity);
   OPENFILENAMEA record = {};
   record.lStructSize = sizeof record;
   record.hwndOwner = window;
   record.lpstrFilter = filter;
   record.nFilterIndex = 1;
   record.lpstrFile = file.data();
-  record.nMaxFile = static_cast<DWORD>(file.size());
+  record.nMaxFile = static_cast<DWORD>(file.capacity());
   record.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   const auto getOpenFileName =
       LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");

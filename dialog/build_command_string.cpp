@@ -1,13 +1,15 @@
-#include <cstdlib>
-
 #include "../command/capacities.h"
 #include "../command/command.h"
 #include "dialog.h"
 
 // Recomposes the debugger's argument string from SystemRoot and the dump field.
 void BuildCommandString(HWND window) {
-  // getenv matches the name without regard to case on Windows.
-  const char* root = std::getenv("systemroot");
-  const std::string dump = ReadField(window, IDC_DUMP_PATH, kDumpPathCapacity);
-  SetDlgItemTextA(window, IDC_COMMAND_STRING, ComposeCommandString(root, dump).c_str());
+  // The name matches without regard to case. The first call gives the size
+  // the value needs, zero when the variable is absent.
+  const DWORD size = GetEnvironmentVariableA("systemroot", nullptr, 0);
+  Text root(size);
+  if (size) GetEnvironmentVariableA("systemroot", root.data(), size);
+  const Text dump = ReadField(window, IDC_DUMP_PATH, kDumpPathCapacity);
+  SetDlgItemTextA(window, IDC_COMMAND_STRING,
+                  ComposeCommandString(size ? root.c_str() : nullptr, dump.c_str()).c_str());
 }

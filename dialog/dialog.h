@@ -19,7 +19,8 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <string>
+
+#include "../command/text.h"
 
 // Which Browse buttons were pressed since start; bits are only ever added.
 enum { BROWSE_DUMP = 1, BROWSE_DEBUGGER = 2 };
@@ -37,8 +38,8 @@ void SwitchAdvancedMode(HWND window);
 void OpenWebPage(HWND window, const char* url);
 
 // Why this user cannot create or write the log file; empty when it can.
-std::string LogProblem(const std::string& log);
+Text LogProblem(const char* log);
 
 // A field's text, cut to capacity-1 characters as the control read does.
-std::string ReadField(HWND window, int id, std::size_t capacity);
+Text ReadField(HWND window, int id, std::size_t capacity);
 #endif

@@ -1,4 +1,4 @@
-#include <vector>
+#include <initializer_list>
 
 #include "../command/capacities.h"
 #include "../command/command.h"
@@ -9,11 +9,11 @@
 
 namespace {
 
-// Reads a value of `key` into a zero-filled buffer of the tools' path
+// Reads a value of `key` into a new zero-filled buffer of the tools' path
 // capacity; the read's status, the buffer's contents undefined after a failure.
-LONG ReadValue(HKEY key, const char* name, std::vector<char>& buffer) {
-  buffer.assign(kToolsPathCapacity, '\0');
-  DWORD size = static_cast<DWORD>(buffer.size());
+LONG ReadValue(HKEY key, const char* name, Text& buffer) {
+  buffer = Text(kToolsPathCapacity);
+  DWORD size = static_cast<DWORD>(buffer.capacity());
   return RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
                           &size);
 }
@@ -28,20 +28,21 @@ bool Is64BitWindows() {
 }
 
 // cdb.exe of the Windows Kits, newest kit first; empty when none is there.
-std::string FindKitDebugger() {
+Text FindKitDebugger() {
   HKEY key = nullptr;
   REGSAM access = KEY_READ;
 #ifdef _WIN64
   access |= KEY_WOW64_32KEY;  // the kits' installer writes the 32-bit view
 #endif
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, access, &key) != ERROR_SUCCESS)
-    return std::string();
+    return Text(1);
   const bool windows64 = Is64BitWindows();
-  std::vector<char> buffer;
+  Text buffer(1);
   for (const char* value : kKitsRootValues) {
     const LONG status = ReadValue(key, value, buffer);
-    for (const std::string& path :
-         KitDebuggerCandidates(status, buffer.data(), buffer.size(), windows64)) {
+    for (const bool x64 : {windows64, !windows64}) {
+      Text path = KitDebuggerCandidate(status, buffer.c_str(), buffer.capacity(), x64);
+      if (path.empty()) continue;
       const DWORD attributes = GetFileAttributesA(path.c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         RegCloseKey(key);
@@ -50,7 +51,7 @@ std::string FindKitDebugger() {
     }
   }
   RegCloseKey(key);
-  return std::string();
+  return Text(1);
 }
 
 }  // namespace
@@ -62,13 +63,13 @@ void DiscoverDebugger(HWND window) {
   SetDlgItemTextA(window, IDC_COMMAND_STRING, kPlaceholderText);
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolsRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    const std::string kit = FindKitDebugger();
+    const Text kit = FindKitDebugger();
     SetDlgItemTextA(window, IDC_DEBUGGER_PATH, kit.empty() ? kInstallHintText : kit.c_str());
     return;
   }
-  std::vector<char> buffer;
+  Text buffer(1);
   const LONG status = ReadValue(key, kToolsRegistryValue, buffer);
-  const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size());
+  const Text path = DebuggerPathFromRegistry(status, buffer.c_str(), buffer.capacity());
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);
 }

@@ -17,13 +17,13 @@ void GenerateLog(HWND window) {
     MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
     return;
   }
-  const std::string path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
-  const std::string args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
-  const std::string folder = WorkingFolder(path);
+  const Text path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
+  const Text args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
+  const Text folder = WorkingFolder(path.c_str());
   // A debugger that cannot write its log still runs and quits: say so now
   // rather than promise a log that will not be there.
-  const std::string log = LogFileOf(args, folder);
-  const std::string problem = log.empty() ? std::string() : LogProblem(log);
+  const Text log = LogFileOf(args.c_str(), folder.c_str());
+  const Text problem = log.empty() ? Text(1) : LogProblem(log.c_str());
   if (!problem.empty()) {
     MessageBoxA(window, problem.c_str(), kBoxCaption, MB_ICONERROR);
     return;
@@ -35,7 +35,7 @@ void GenerateLog(HWND window) {
                    : nullptr;
   // ShellExecute reports failure as a value of 32 or less.
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
-    MessageBoxA(window, LaunchFailureText(path).c_str(), kBoxCaption, MB_ICONERROR);
+    MessageBoxA(window, LaunchFailureText(path.c_str()).c_str(), kBoxCaption, MB_ICONERROR);
     return;
   }
   Sleep(2000);

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string root = rest.substr(0, split);
   const std::string dump = split == std::string::npos ? "" : rest.substr(split + 1);
 
-  const std::string text = ComposeCommandString(hasRoot ? root.c_str() : nullptr, dump);
+  const std::string text =
+      ComposeCommandString(hasRoot ? root.c_str() : nullptr, dump.c_str()).c_str();
   if (text.size() > kCommandCapacity - 1) std::abort();
 
   const std::string usedRoot = hasRoot ? root : kMissingRoot;

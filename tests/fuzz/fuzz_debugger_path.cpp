@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t stored = std::min<std::size_t>(size - 1, kToolsPathCapacity);
   std::vector<char> buffer(data + 1, data + 1 + stored);
 
-  const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size());
+  const std::string path = DebuggerPathFromRegistry(status, buffer.data(), buffer.size()).c_str();
   if (path.size() > kToolsPathCapacity - 1) std::abort();
   if (path.size() < 7 || path.compare(path.size() - 7, 7, kDebuggerFileName) != 0) std::abort();
 

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The core's texts as strings, to compare and cut in the tables below.
+std::string S(const Text& text) { return text.c_str(); }
+
 const std::string kFullString =
     " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -y "
     "SRV*c:\\symbols*http://msdl.microsoft.com/download/symbols -i "
@@ -20,7 +23,7 @@ const std::string kFullString =
     "\"C:\\Dumps\\Mini120806-01.dmp\"";
 
 TEST(ComposeCommandString, FullStringForAWindowsRootAndADump) {
-  EXPECT_EQ(ComposeCommandString("C:\\WINDOWS", "C:\\Dumps\\Mini120806-01.dmp"), kFullString);
+  EXPECT_EQ(S(ComposeCommandString("C:\\WINDOWS", "C:\\Dumps\\Mini120806-01.dmp")), kFullString);
 }
 
 struct ShapeCase {
@@ -43,7 +46,7 @@ TEST(ComposeCommandString, RootAndDumpShapes) {
        " -i c:\\WinNT;c:\\WinNT\\system32;c:\\WinNT\\system32\\drivers -z \"y.dmp\""},
   };
   for (const ShapeCase& c : cases) {
-    const std::string text = ComposeCommandString(c.root, c.dump);
+    const std::string text = S(ComposeCommandString(c.root, c.dump.c_str()));
     ASSERT_GE(text.size(), c.expectedTail.size()) << c.name;
     EXPECT_EQ(text.substr(text.size() - c.expectedTail.size()), c.expectedTail) << c.name;
     EXPECT_EQ(text.front(), ' ') << c.name;
@@ -56,8 +59,10 @@ TEST(ComposeCommandString, LengthIsFixedTextPlusHostPlusThreeRootsPlusDump) {
     for (std::size_t dump : {0u, 1u, 100u, 169u}) {
       const std::size_t expected = fixed + 3 * root + dump;
       if (expected > kCommandCapacity - 1) continue;
-      EXPECT_EQ(ComposeCommandString(std::string(root, 'r').c_str(), std::string(dump, 'd')).size(),
-                expected)
+      EXPECT_EQ(
+          S(ComposeCommandString(std::string(root, 'r').c_str(), std::string(dump, 'd').c_str()))
+              .size(),
+          expected)
           << "root " << root << ", dump " << dump;
     }
   }
@@ -67,7 +72,7 @@ TEST(ComposeCommandString, OverlongInputsAreCutAt399) {
   const std::string longRoot(300, 'R');
   for (std::size_t rootLength : {40u, 100u, 300u}) {
     const std::string root = longRoot.substr(0, rootLength);
-    const std::string text = ComposeCommandString(root.c_str(), std::string(169, 'd'));
+    const std::string text = S(ComposeCommandString(root.c_str(), std::string(169, 'd').c_str()));
     EXPECT_EQ(text.size(), kCommandCapacity - 1) << rootLength;
     // The cut keeps the head of the string: the options come first, intact.
     EXPECT_EQ(text.substr(0, 30), kFullString.substr(0, 30));
@@ -102,7 +107,7 @@ TEST(DebuggerPathFromRegistry, RecordedFolders) {
   for (const RegistryCase& c : cases) {
     std::vector<char> buffer(kToolsPathCapacity, '\0');
     std::copy(c.stored.begin(), c.stored.end(), buffer.begin());
-    const std::string path = DebuggerPathFromRegistry(c.status, buffer.data(), buffer.size());
+    const std::string path = S(DebuggerPathFromRegistry(c.status, buffer.data(), buffer.size()));
     EXPECT_EQ(path, c.expected) << c.name;
     EXPECT_LE(path.size(), kToolsPathCapacity - 1) << c.name;
   }
@@ -111,7 +116,7 @@ TEST(DebuggerPathFromRegistry, RecordedFolders) {
 TEST(DebuggerPathFromRegistry, ReadsNothingPastTheGivenSize) {
   // An exact-size heap block: AddressSanitizer reports any read past it.
   std::vector<char> bytes(20, 'a');
-  EXPECT_EQ(DebuggerPathFromRegistry(0, bytes.data(), bytes.size()),
+  EXPECT_EQ(S(DebuggerPathFromRegistry(0, bytes.data(), bytes.size())),
             std::string(20, 'a') + "cdb.exe");
 }
 
@@ -126,11 +131,12 @@ TEST(WorkingFolder, IsThePathLessItsLastSevenCharacters) {
       {"a.exe", ""},
       {"", ""},
   };
-  for (const auto& [path, folder] : cases) EXPECT_EQ(WorkingFolder(path), folder) << path;
+  for (const auto& [path, folder] : cases)
+    EXPECT_EQ(S(WorkingFolder(path.c_str())), folder) << path;
 }
 
 TEST(LaunchFailureText, NamesThePathAndTheWayOut) {
-  const std::string text = LaunchFailureText("C:\\Nowhere\\cdb.exe");
+  const std::string text = S(LaunchFailureText("C:\\Nowhere\\cdb.exe"));
   EXPECT_NE(text.find("C:\\Nowhere\\cdb.exe"), std::string::npos);
   EXPECT_NE(text.find("Advanced"), std::string::npos);
   EXPECT_NE(text.find("install the debugging tools"), std::string::npos);
@@ -144,7 +150,7 @@ struct KitCase {
   std::vector<std::string> expected;
 };
 
-TEST(KitDebuggerCandidates, PreferredSubfolderFirstThenTheOther) {
+TEST(KitDebuggerCandidate, PreferredSubfolderFirstThenTheOther) {
   const std::string root = "C:\\Program Files (x86)\\Windows Kits\\10\\Debuggers\\";
   const std::string fits = "C:\\" + std::string(124, 'k') + "\\";  // + x86\cdb.exe: 139
   const std::string over = "C:\\" + std::string(125, 'k') + "\\";  // 140
@@ -165,16 +171,20 @@ TEST(KitDebuggerCandidates, PreferredSubfolderFirstThenTheOther) {
   for (const KitCase& c : cases) {
     std::vector<char> buffer(kToolsPathCapacity, '\0');
     std::copy(c.stored.begin(), c.stored.end(), buffer.begin());
-    EXPECT_EQ(KitDebuggerCandidates(c.status, buffer.data(), buffer.size(), c.windows64),
-              c.expected)
-        << c.name;
+    // The preferred subfolder, then the other, as discovery tries them.
+    std::vector<std::string> paths;
+    for (const bool x64 : {c.windows64, !c.windows64}) {
+      const std::string path = S(KitDebuggerCandidate(c.status, buffer.data(), buffer.size(), x64));
+      if (!path.empty()) paths.push_back(path);
+    }
+    EXPECT_EQ(paths, c.expected) << c.name;
   }
 }
 
 TEST(LogFileOf, TheLogAfterLogoAsTheDebuggerReadsIt) {
   const std::string folder = "C:\\Debuggers\\";
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {ComposeCommandString("C:\\WINDOWS", "C:\\a.dmp"), "c:\\debuglog.txt"},
+      {S(ComposeCommandString("C:\\WINDOWS", "C:\\a.dmp")), "c:\\debuglog.txt"},
       {" -logo \"C:\\My Logs\\crash log.txt\" -z \"x.dmp\"", "C:\\My Logs\\crash log.txt"},
       {" -logo\tD:\\l.txt  -z x.dmp", "D:\\l.txt"},
       {" -logo \\\\server\\share\\l.txt -z x.dmp", "\\\\server\\share\\l.txt"},
@@ -184,7 +194,7 @@ TEST(LogFileOf, TheLogAfterLogoAsTheDebuggerReadsIt) {
       {"", ""},
   };
   for (const auto& [arguments, log] : cases)
-    EXPECT_EQ(LogFileOf(arguments, folder), log) << arguments;
+    EXPECT_EQ(S(LogFileOf(arguments.c_str(), folder.c_str())), log) << arguments;
 }
 
 TEST(LogProblemText, SaysWhichFileWhyAndWhatToDo) {
@@ -196,7 +206,7 @@ TEST(LogProblemText, SaysWhichFileWhyAndWhatToDo) {
       {1234, false, "Windows gave error 1234."},
   };
   for (const auto& [error, isFolder, why] : cases) {
-    EXPECT_EQ(LogProblemText("c:\\debuglog.txt", error, isFolder),
+    EXPECT_EQ(S(LogProblemText("c:\\debuglog.txt", error, isFolder)),
               "The debugger could not write its log:\n\nc:\\debuglog.txt\n\n" + why +
                   "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a "
                   "log in a folder you can write.")

@@ -19,8 +19,8 @@ struct OptionsCase {
 };
 
 TEST(ParseCdbOptions, ReadsKestrelsExactString) {
-  const std::string line = "\"C:\\Debuggers\\cdb.exe\"" +
-                           ComposeCommandString("C:\\WINDOWS", "C:\\My Dumps\\Mini 1.dmp");
+  const std::string line = std::string("\"C:\\Debuggers\\cdb.exe\"") +
+                           ComposeCommandString("C:\\WINDOWS", "C:\\My Dumps\\Mini 1.dmp").c_str();
   const CdbOptions options = ParseCdbOptions(line);
   EXPECT_EQ(options.error, "");
   EXPECT_EQ(options.log, "c:\\debuglog.txt");

@@ -1,0 +1,26 @@
+#include <initializer_list>
+
+#include "cdb_options.h"
+
+bool NextCdbWord(const char*& at, Text& word, bool& unterminated) {
+  word.Clear();
+  while (*at == ' ' || *at == '\t') ++at;
+  if (!*at) return false;
+  bool quoted = false;
+  for (; *at; ++at) {
+    if (*at == '"')
+      quoted = !quoted;
+    else if ((*at == ' ' || *at == '\t') && !quoted)
+      break;
+    else
+      word.Append(at, 1);
+  }
+  unterminated = quoted;
+  return true;
+}
+
+bool CdbOptionTakesValue(const char* option) {
+  for (const char* known : {"-logo", "-c", "-y", "-i", "-z"})
+    if (SameText(option, known)) return true;
+  return false;
+}
