@@ -1,13 +1,14 @@
 // Starts each program in turn, RUNS times, and measures the time from
 // process start to its dialog being visible, and its peak working set then.
-// Prints one line a program: its median start in ms and median peak in KiB.
+// Prints one line a program: its start in ms and its peak in KiB, each as
+// median, lower quartile and upper quartile.
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,18 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
   return FALSE;
 }
 
-double Median(std::vector<double> values) {
+// The value below which the fraction `at` of the values lies, between
+// neighbours where it falls between two.
+double Quantile(std::vector<double> values, double at) {
   std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  const double place = at * (values.size() - 1);
+  const std::size_t below = static_cast<std::size_t>(place);
+  const std::size_t above = std::min(below + 1, values.size() - 1);
+  return values[below] + (place - below) * (values[above] - values[below]);
+}
+
+void PrintSpread(const std::vector<double>& values, const char* format) {
+  for (const double at : {0.5, 0.25, 0.75}) std::printf(format, Quantile(values, at));
 }
 
 // One start: false if the dialog did not show within 30 s.
@@ -72,7 +81,7 @@ bool Measure(const std::string& exe, double& ms, double& peakKib) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
+  if (argc < 3 || std::atoi(argv[1]) < 1) {
     std::fprintf(stderr, "usage: startup RUNS PROGRAM...\n");
     return 2;
   }
@@ -90,7 +99,11 @@ int main(int argc, char** argv) {
       peaks[p].push_back(kib);
     }
   }
-  for (int p = 0; p < programs; ++p)
-    std::printf("%s %.1f %.0f\n", argv[2 + p], Median(times[p]), Median(peaks[p]));
+  for (int p = 0; p < programs; ++p) {
+    std::printf("%s", argv[2 + p]);
+    PrintSpread(times[p], " %.1f");
+    PrintSpread(peaks[p], " %.0f");
+    std::printf("\n");
+  }
   return 0;
 }
