@@ -2,12 +2,15 @@
 // placing the fault, and cutting winedbg's output into answers.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../../command/cdb_options.h"
 #include "../../command/command.h"
 #include "../../tools/cdb_adapter/analysis.h"
+#include "../../tools/cdb_adapter/dump_reader.h"
 
 namespace {
 
@@ -56,28 +59,40 @@ TEST(ParseCdbOptions, CommandListDropsEmptyCommands) {
 }
 
 TEST(AdapterAnalysis, PlacesAnAddressInItsModule) {
-  const std::vector<LoadedModule> modules = {{"crasher.exe", 0x400000, 0x80000},
-                                             {"ntdll.dll", 0x7bc00000, 0x2ba000}};
+  std::vector<DumpModule> modules(2);
+  modules[0].base = 0x400000, modules[0].size = 0x80000, modules[0].path = "C:\\t\\crasher.exe";
+  modules[1].base = 0x7bc00000, modules[1].size = 0x2ba000, modules[1].path = "ntdll.dll";
   EXPECT_EQ(PlaceAddress(modules, 0x4015b4), "crasher.exe+0x15b4");
   EXPECT_EQ(PlaceAddress(modules, 0x400000), "crasher.exe+0x0");
   EXPECT_EQ(PlaceAddress(modules, 0x480000), "unknown module");  // one past the end
   EXPECT_EQ(PlaceAddress(modules, 0x7bc00010), "ntdll.dll+0x10");
   EXPECT_EQ(PlaceAddress({}, 0x1000), "unknown module");
-  EXPECT_EQ(ExceptionName(0xC0000005), "access violation");
-  EXPECT_EQ(ExceptionName(0x12345678), "");
   EXPECT_EQ(BaseName("C:\\dir\\crasher.exe"), "crasher.exe");
   EXPECT_EQ(BaseName("/unix/path.so"), "path.so");
   EXPECT_EQ(BaseName("plain"), "plain");
 }
 
-TEST(AdapterAnalysis, CutsWinedbgOutputAtItsPrompts) {
-  const std::string output =
-      "WineDbg starting on minidump\nBacktrace on load\nWine-dbg>Register dump:\n EIP:1\n"
-      "Wine-dbg>Backtrace:\n=>0 0x1\nWine-dbg>Module\tAddress\nWine-dbg>";
-  EXPECT_EQ(WinedbgAnswers(output),
-            (std::vector<std::string>{"Register dump:\n EIP:1\n", "Backtrace:\n=>0 0x1\n",
-                                      "Module\tAddress\n", ""}));
-  EXPECT_TRUE(WinedbgAnswers("no prompt at all").empty());
+TEST(AdapterAnalysis, NamesTheCommonExceptionsAsCdbDoes) {
+  const std::vector<std::pair<std::uint32_t, std::string>> cases = {
+      {0xC0000005, "access violation"},
+      {0xC00000FD, "stack overflow"},
+      {0xC000000D, "invalid parameter"},
+      {0xC0000409, "stack buffer overrun (fast fail)"},
+      {0x80000003, "breakpoint"},
+      {0xE06D7363, "C++ exception"},
+      {0xC0000094, "integer divide by zero"},
+      {0xC000001D, "illegal instruction"},
+      {0xC0000374, "heap corruption"},
+      {0x12345678, ""},  // unknown: the caller keeps the number
+  };
+  for (const auto& [code, name] : cases) EXPECT_EQ(ExceptionName(code), name) << code;
+}
+
+TEST(AdapterAnalysis, TimeStampsAsCdbShowsThem) {
+  EXPECT_EQ(TimeStampText(0), "Thu Jan  1 00:00:00 1970 (00000000)");
+  EXPECT_EQ(TimeStampText(0x4B455354), "Thu Jan  7 03:21:56 2010 (4B455354)");
+  EXPECT_EQ(TimeStampText(951782400), "Tue Feb 29 00:00:00 2000 (38BB0C00)");  // leap day
+  EXPECT_EQ(TimeStampText(0xFFFFFFFF), "Sun Feb  7 06:28:15 2106 (FFFFFFFF)");
 }
 
 }  // namespace

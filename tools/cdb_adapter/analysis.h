@@ -1,25 +1,34 @@
-// The pure parts of the cdb adapter: naming exceptions, placing an address
-// in a module, and cutting winedbg's answers apart. No windows.h.
+// The adapter's texts, made from what the dump reader read: the exception's
+// name and place, the registers and the module list as cdb lays them out.
+// No windows.h.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The usual name of an exception code, e.g. "access violation"; empty if unknown.
+#include "dump_reader.h"
+
+// cdb's name of an exception code, e.g. "access violation"; empty if unknown.
 std::string ExceptionName(std::uint32_t code);
 
-struct LoadedModule {
-  std::string name;  // file name without its folder
-  std::uint64_t base;
-  std::uint32_t size;
-};
-
 // "module+0xOFFSET" for the module that holds `address`, or "unknown module".
-std::string PlaceAddress(const std::vector<LoadedModule>& modules, std::uint64_t address);
-
-// winedbg's output after each "Wine-dbg>" prompt, in order: element i
-// answers the i-th command sent. What came before the first prompt is dropped.
-std::vector<std::string> WinedbgAnswers(const std::string& output);
+std::string PlaceAddress(const std::vector<DumpModule>& modules, std::uint64_t address);
 
 // A path's file name: what follows its last '\' or '/'.
 std::string BaseName(const std::string& path);
+
+// !analyze -v's text for the dump, its faulting thread's stack (as kv
+// gives it) included.
+std::string AnalysisText(const Dump& dump, const std::string& stack);
+
+// `r`: the registers of a thread context of `machine`, as cdb shows them.
+std::string RegistersText(DumpMachine machine, const std::uint8_t* context, std::size_t size);
+
+// `lmtn`: every module, by start address, with its time stamp.
+std::string ModulesText(DumpMachine machine, const std::vector<DumpModule>& modules);
+
+// cdb's hexadecimal address: 8 digits, or 16 with a ` in the middle on x64.
+std::string AddressText(DumpMachine machine, std::uint64_t address);
+
+// A time stamp as cdb shows it: "Wed Dec  9 03:00:00 2026 (6938A3A0)", UTC.
+std::string TimeStampText(std::uint32_t seconds);

@@ -1,7 +1,8 @@
-// Makes a real crash dump: crashes on purpose (a write through a null
-// pointer in CrashHere) and writes a minidump of that crash to the path on
-// its command line. Beside the dump, FILE.txt gives CrashHere's offset in
-// the module, so a test can check what an analysis says.
+// Makes a real crash dump: crashes on purpose, three calls deep (main ->
+// Outer -> Middle -> CrashHere, a write through a null pointer), and writes
+// a minidump of that crash to the path on its command line. Built with frame
+// pointers. Beside the dump, FILE.txt gives each function's offset in the
+// module, so a test can check every frame an analysis shows.
 #include <windows.h>
 
 #include <dbghelp.h>
@@ -26,8 +27,15 @@ LONG WINAPI WriteDump(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-// noipa: the optimiser must not see the null pointer and turn the write into a trap.
+// noipa: the optimiser must not see the null pointer and turn the write into
+// a trap, nor fold the calls into one another. Each call is followed by work,
+// so it stays a call with a frame to return to.
 extern "C" __attribute__((noipa)) void CrashHere(volatile int* target) { *target = 0x4B455354; }
+extern "C" __attribute__((noipa)) int Middle(volatile int* target) {
+  CrashHere(target);
+  return *target + 1;
+}
+extern "C" __attribute__((noipa)) int Outer(volatile int* target) { return Middle(target) + 1; }
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -35,13 +43,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   g_dumpPath = argv[1];
-  const auto offset = reinterpret_cast<const BYTE*>(&CrashHere) -
-                      reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
+  const BYTE* base = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
   if (FILE* note = std::fopen((g_dumpPath + ".txt").c_str(), "w")) {
-    std::fprintf(note, "CrashHere=0x%lx\n", static_cast<unsigned long>(offset));
+    const struct {
+      const char* name;
+      const void* at;
+    } kFunctions[] = {{"CrashHere", reinterpret_cast<const void*>(&CrashHere)},
+                      {"Middle", reinterpret_cast<const void*>(&Middle)},
+                      {"Outer", reinterpret_cast<const void*>(&Outer)},
+                      {"main", reinterpret_cast<const void*>(&main)}};
+    for (const auto& function : kFunctions)
+      std::fprintf(note, "%s=0x%lx\n", function.name,
+                   static_cast<unsigned long>(static_cast<const BYTE*>(function.at) - base));
     std::fclose(note);
   }
   SetUnhandledExceptionFilter(WriteDump);
-  CrashHere(nullptr);
-  return 1;
+  return Outer(nullptr);
 }

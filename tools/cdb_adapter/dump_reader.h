@@ -1,0 +1,67 @@
+// Reads a minidump's directory and the streams the adapter shows, from the
+// file's bytes, checking every offset and count against the file's size
+// first. No windows.h: host-tested and fuzzed.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class DumpMachine { kUnknown, kX86, kX64 };
+
+struct DumpModule {
+  std::uint64_t base = 0;
+  std::uint32_t size = 0;
+  std::uint32_t timeStamp = 0;
+  std::string path;  // as the dump names it, narrowed to ASCII
+};
+
+// A run of the process's memory that the dump holds.
+struct DumpMemory {
+  std::uint64_t start = 0;
+  std::uint32_t size = 0;
+  std::uint32_t rva = 0;  // where its bytes lie in the file
+};
+
+struct DumpException {
+  bool present = false;
+  std::uint32_t threadId = 0;
+  std::uint32_t code = 0;
+  std::uint64_t address = 0;
+  std::vector<std::uint64_t> parameters;
+  std::uint32_t contextRva = 0, contextSize = 0;  // the thread's context at the fault
+};
+
+struct Dump {
+  std::string damage;  // what is damaged, empty when the dump reads whole
+  DumpMachine machine = DumpMachine::kUnknown;
+  std::vector<DumpModule> modules;  // in the dump's order
+  std::vector<DumpMemory> memory;
+  DumpException exception;
+};
+
+// Whether the bytes begin as a minidump does ("MDMP").
+bool IsMinidump(const std::uint8_t* bytes, std::size_t size);
+
+// Reads a minidump (IsMinidump holds). A damaged dump comes back with
+// `damage` saying what, and what was read before it.
+Dump ReadDump(const std::uint8_t* bytes, std::size_t size);
+
+// Copies `size` bytes of the process's memory at `address` from the dump;
+// false unless all of them are in it.
+bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fileSize,
+                    std::uint64_t address, void* to, std::uint32_t size);
+
+// Sizes of the thread contexts as Windows writes them.
+constexpr std::uint32_t kX86ContextSize = 716;
+constexpr std::uint32_t kX64ContextSize = 1232;
+
+// Copies `size` bytes at `rva` of a module as it lies in memory, from the
+// bytes of its image file (a PE file); false unless all are in the file.
+bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, void* to,
+                    std::uint32_t size);
+
+// Whether an image file is the one the dump's module record names: the same
+// time stamp and size in its PE header. A file of the same path on another
+// machine or Windows version is not.
+bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module);

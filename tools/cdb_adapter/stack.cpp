@@ -1,0 +1,137 @@
+#include "stack.h"
+
+#include <windows.h>
+
+#include <dbghelp.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "analysis.h"
+
+namespace {
+
+constexpr int kMostFrames = 64;
+// dbghelp needs a process handle to file the modules under; no process is read.
+const HANDLE kDumpProcess = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x4B455354));
+
+struct Walk {
+  const Dump* dump;
+  const std::vector<std::uint8_t>* file;
+  std::vector<std::vector<std::uint8_t>> images;  // one a module, empty where none was found
+};
+Walk* g_walk = nullptr;  // dbghelp's callbacks carry no context of their own
+
+BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD read) {
+  const Walk& walk = *g_walk;
+  bool found = ReadDumpMemory(*walk.dump, walk.file->data(), walk.file->size(), address, to, size);
+  for (std::size_t i = 0; !found && i < walk.dump->modules.size(); ++i) {
+    const DumpModule& module = walk.dump->modules[i];
+    if (address >= module.base && address - module.base < module.size)
+      found = ReadImageBytes(walk.images[i], address - module.base, to, size);
+  }
+  if (read) *read = found ? size : 0;
+  return found;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Hex(DWORD64 value, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
+  return text;
+}
+
+// module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET.
+std::string CallSite(const Dump& dump, DWORD64 address) {
+  const std::string place = PlaceAddress(dump.modules, address);
+  alignas(SYMBOL_INFO) char buffer[sizeof(SYMBOL_INFO) + 256] = {};
+  auto* symbol = reinterpret_cast<SYMBOL_INFO*>(buffer);
+  symbol->SizeOfStruct = sizeof(SYMBOL_INFO);
+  symbol->MaxNameLen = 255;
+  DWORD64 offset = 0;
+  if (place == "unknown module" || !SymFromAddr(kDumpProcess, address, &offset, symbol))
+    return place;
+  const std::string file = place.substr(0, place.find('+'));
+  return file.substr(0, file.rfind('.')) + "!" + symbol->Name + "+0x" + Hex(offset, 1);
+}
+
+}  // namespace
+
+std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
+  const DumpException& exception = dump.exception;
+  const bool x64 = dump.machine == DumpMachine::kX64;
+  const DWORD size = x64 ? kX64ContextSize : kX86ContextSize;
+  if (!exception.present || dump.machine == DumpMachine::kUnknown || exception.contextSize < size)
+    return "The dump holds no context to walk the faulting thread's stack from.\n";
+
+  Walk walk = {&dump, &file, {}};
+  g_walk = &walk;
+  SymSetOptions(SYMOPT_UNDNAME);
+  SymInitialize(kDumpProcess, nullptr, FALSE);
+  for (const DumpModule& module : dump.modules) {
+    // Only the very image the dump names gives unwind data and symbols.
+    std::vector<std::uint8_t> image = ReadFileBytes(module.path);
+    if (!ImageMatches(image, module)) image.clear();
+    const std::string name = BaseName(module.path);
+    SymLoadModuleEx(kDumpProcess, nullptr, module.path.c_str(), name.c_str(), module.base,
+                    module.size, nullptr, image.empty() ? SLMFLAG_VIRTUAL : 0);
+    walk.images.push_back(std::move(image));
+  }
+
+  // The context as the dump has it, in a buffer of the walking machine's layout.
+  std::vector<std::uint8_t> context(size);
+  std::copy(file.begin() + exception.contextRva, file.begin() + exception.contextRva + size,
+            context.begin());
+  auto field = [&context](std::size_t at, int bytes) {
+    DWORD64 value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | context[at + i];
+    return value;
+  };
+  STACKFRAME64 frame = {};
+  frame.AddrPC.Mode = frame.AddrStack.Mode = frame.AddrFrame.Mode = AddrModeFlat;
+  frame.AddrPC.Offset = x64 ? field(0xF8, 8) : field(0xB8, 4);
+  frame.AddrStack.Offset = x64 ? field(0x98, 8) : field(0xC4, 4);
+  frame.AddrFrame.Offset = x64 ? field(0xA0, 8) : field(0xB4, 4);
+
+  std::string text = x64 ? "Child-SP          RetAddr           : Call Site\n"
+                         : "ChildEBP RetAddr  Args to Child              \n";
+  const DWORD machine = x64 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+  STACKFRAME64 last = {};
+  auto line = [&](DWORD64 framePointer, DWORD64 stack, DWORD64 returnAddress, DWORD64 pc,
+                  const DWORD64* arguments) {
+    if (x64) {
+      text +=
+          AddressText(dump.machine, stack) + " " + AddressText(dump.machine, returnAddress) + " : ";
+    } else {
+      text += Hex(framePointer, 8) + " " + Hex(returnAddress, 8);
+      for (int a = 0; a < 3; ++a) text += " " + Hex(arguments[a], 8);
+      text += " ";
+    }
+    text += CallSite(dump, pc) + "\n";
+  };
+  int frames = 0;
+  for (; frames < kMostFrames; ++frames) {
+    if (!StackWalk64(machine, kDumpProcess, nullptr, &frame, context.data(), ReadMemory,
+                     SymFunctionTableAccess64, SymGetModuleBase64, nullptr) ||
+        frame.AddrPC.Offset == 0)
+      break;
+    // The thread's first frame: the walk would only give it again.
+    if (frames && frame.AddrPC.Offset == last.AddrPC.Offset &&
+        frame.AddrStack.Offset == last.AddrStack.Offset &&
+        frame.AddrFrame.Offset == last.AddrFrame.Offset)
+      break;
+    last = frame;
+    line(frame.AddrFrame.Offset, frame.AddrStack.Offset, frame.AddrReturn.Offset,
+         frame.AddrPC.Offset, frame.Params);
+    if (frame.AddrReturn.Offset == 0) break;
+  }
+  SymCleanup(kDumpProcess);
+  g_walk = nullptr;
+  return text;
+}
