@@ -47,18 +47,20 @@ std::string Hex(DWORD64 value, int digits) {
   return text;
 }
 
-// module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET.
+// module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET,
+// the module named without its extension, as cdb names it.
 std::string CallSite(const Dump& dump, DWORD64 address) {
-  const std::string place = PlaceAddress(dump.modules, address);
+  std::string place = PlaceAddress(dump.modules, address);
+  if (place == "unknown module") return place;
+  const std::string::size_type plus = place.find('+');
+  const std::string module = place.substr(0, place.substr(0, plus).rfind('.'));
   alignas(SYMBOL_INFO) char buffer[sizeof(SYMBOL_INFO) + 256] = {};
   auto* symbol = reinterpret_cast<SYMBOL_INFO*>(buffer);
   symbol->SizeOfStruct = sizeof(SYMBOL_INFO);
   symbol->MaxNameLen = 255;
   DWORD64 offset = 0;
-  if (place == "unknown module" || !SymFromAddr(kDumpProcess, address, &offset, symbol))
-    return place;
-  const std::string file = place.substr(0, place.find('+'));
-  return file.substr(0, file.rfind('.')) + "!" + symbol->Name + "+0x" + Hex(offset, 1);
+  if (!SymFromAddr(kDumpProcess, address, &offset, symbol)) return module + place.substr(plus);
+  return module + "!" + symbol->Name + "+0x" + Hex(offset, 1);
 }
 
 }  // namespace
