@@ -214,4 +214,33 @@ TEST(LogProblemText, SaysWhichFileWhyAndWhatToDo) {
   }
 }
 
+TEST(Text, KeepsAtMostCapacityLessOneCharacters) {
+  struct Case {
+    std::size_t capacity;
+    std::vector<const char*> appends;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {10, {"abc", "def"}, "abcdef"},
+      {7, {"abc", "def"}, "abcdef"},  // exactly full
+      {6, {"abc", "def"}, "abcde"},   // the last one cut
+      {4, {"abcdef", "gh"}, "abc"},   // nothing more once full
+      {1, {"abc"}, ""},               // room for the zero only
+      {0, {"abc"}, ""},               // at least that
+      {8, {"", "x", ""}, "x"},
+  };
+  for (const Case& c : cases) {
+    Text text(c.capacity);
+    for (const char* piece : c.appends) text += piece;
+    EXPECT_EQ(S(text), c.expected) << c.capacity;
+    EXPECT_EQ(text.size(), c.expected.size()) << c.capacity;
+  }
+  Text numbers(64);
+  numbers.AppendNumber(0).Append(" ").AppendNumber(1234).Append(" ").AppendNumber(4294967295ul);
+  EXPECT_EQ(S(numbers), "0 1234 4294967295");
+  Text part(16);
+  part.Append("abcdef", 3).Append("xyz", 0);
+  EXPECT_EQ(S(part), "abc");
+}
+
 }  // namespace
