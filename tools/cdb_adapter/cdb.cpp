@@ -20,7 +20,7 @@ int main() {
   Output out;
   if (!options.log.empty()) out.Open(options.log);
   out << "Kestrel's cdb adapter over dbghelp: not Microsoft's cdb.exe.\n"
-         "It reads the dump itself, walks the stack with dbghelp and fetches no symbols.\n\n";
+         "It reads the dump itself, walks the stack with dbghelp and downloads no symbols.\n\n";
   if (!options.error.empty()) {
     out << "Command line error: " << options.error << "\n";
     return 2;
