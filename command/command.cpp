@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include <cstring>
+
 #include "capacities.h"
 #include "cdb_options.h"
 #include "contract.h"
@@ -61,7 +63,7 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool 
 }
 
 Text LogFileOf(const char* arguments, const char* folder) {
-  const std::size_t capacity = LengthOf(arguments) + 1;
+  const std::size_t capacity = std::strlen(arguments) + 1;
   Text word(capacity), log(capacity);
   bool unterminated = false;
   while (NextCdbWord(arguments, word, unterminated)) {
@@ -76,7 +78,7 @@ Text LogFileOf(const char* arguments, const char* folder) {
   const char* name = log.c_str();
   const bool absolute = (name[0] && name[1] == ':') || name[0] == '\\';
   if (log.empty() || absolute) return log;
-  Text path(LengthOf(folder) + capacity);
+  Text path(std::strlen(folder) + capacity);
   path += folder;
   path += log;
   return path;
@@ -120,7 +122,7 @@ Text LogProblemText(const char* log, unsigned long error, bool isFolder) {
 }
 
 Text WorkingFolder(const char* debuggerPath) {
-  Text folder(LengthOf(debuggerPath) + 1);
+  Text folder(std::strlen(debuggerPath) + 1);
   folder += debuggerPath;
   const std::size_t size = folder.size();
   folder.data()[size > kDebuggerNameLength ? size - kDebuggerNameLength : 0] = '\0';

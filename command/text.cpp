@@ -35,9 +35,3 @@ bool SameText(const char* a, const char* b) {
   while (*a && *a == *b) ++a, ++b;
   return *a == *b;
 }
-
-std::size_t LengthOf(const char* text) {
-  std::size_t length = 0;
-  while (text[length]) ++length;
-  return length;
-}

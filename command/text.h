@@ -30,8 +30,5 @@ class Text {
   std::size_t capacity_;
 };
 
-// The length of a zero-terminated text.
-std::size_t LengthOf(const char* text);
-
 // Whether two zero-terminated texts are the same, letter case included.
 bool SameText(const char* a, const char* b);

@@ -5,16 +5,8 @@
 
 namespace {
 
-std::string Hex(std::uint64_t value, int digits) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
-  return text;
-}
-
 std::uint64_t Field(const std::uint8_t* context, std::size_t at, int bytes) {
-  std::uint64_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | context[at + i];
-  return value;
+  return LittleEndian(context + at, bytes);
 }
 
 // cdb's flag mnemonics after iopl: overflow, direction, interrupt, sign,
@@ -43,6 +35,12 @@ std::string Segments(const std::uint8_t* c, const std::size_t (&at)[6], std::uin
 }
 
 }  // namespace
+
+std::string Hex(std::uint64_t value, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
+  return text;
+}
 
 std::string ExceptionName(std::uint32_t code) {
   switch (code) {
@@ -113,18 +111,19 @@ std::string RegistersText(DumpMachine machine, const std::uint8_t* c, std::size_
     };
     const std::uint32_t flags = static_cast<std::uint32_t>(Field(c, 0xC0, 4));
     return r("eax", 0xB0) + " " + r("ebx", 0xA4) + " " + r("ecx", 0xAC) + " " + r("edx", 0xA8) +
-           " " + r("esi", 0xA0) + " " + r("edi", 0x9C) + "\n" + r("eip", 0xB8) + " " +
-           r("esp", 0xC4) + " " + r("ebp", 0xB4) + " " + FlagsText(flags) + "\n" +
+           " " + r("esi", 0xA0) + " " + r("edi", 0x9C) + "\n" + r("eip", kX86Eip) + " " +
+           r("esp", kX86Esp) + " " + r("ebp", kX86Ebp) + " " + FlagsText(flags) + "\n" +
            Segments(c, {0xBC, 0xC8, 0x98, 0x94, 0x90, 0x8C}, flags);
   }
   if (machine == DumpMachine::kX64 && size >= kX64ContextSize) {
     const struct {
       const char* name;
       std::size_t at;
-    } kRegisters[] = {{"rax", 0x78}, {"rbx", 0x90}, {"rcx", 0x80}, {"rdx", 0x88}, {"rsi", 0xA8},
-                      {"rdi", 0xB0}, {"rip", 0xF8}, {"rsp", 0x98}, {"rbp", 0xA0}, {" r8", 0xB8},
-                      {" r9", 0xC0}, {"r10", 0xC8}, {"r11", 0xD0}, {"r12", 0xD8}, {"r13", 0xE0},
-                      {"r14", 0xE8}, {"r15", 0xF0}};
+    } kRegisters[] = {{"rax", 0x78},    {"rbx", 0x90}, {"rcx", 0x80},    {"rdx", 0x88},
+                      {"rsi", 0xA8},    {"rdi", 0xB0}, {"rip", kX64Rip}, {"rsp", kX64Rsp},
+                      {"rbp", kX64Rbp}, {" r8", 0xB8}, {" r9", 0xC0},    {"r10", 0xC8},
+                      {"r11", 0xD0},    {"r12", 0xD8}, {"r13", 0xE0},    {"r14", 0xE8},
+                      {"r15", 0xF0}};
     std::string text;
     for (std::size_t i = 0; i < sizeof kRegisters / sizeof kRegisters[0]; ++i) {
       text += std::string(kRegisters[i].name) + "=" + Hex(Field(c, kRegisters[i].at, 8), 16);

@@ -8,6 +8,9 @@
 
 #include "dump_reader.h"
 
+// `value` in lower-case hexadecimal, at least `digits` digits.
+std::string Hex(std::uint64_t value, int digits);
+
 // cdb's name of an exception code, e.g. "access violation"; empty if unknown.
 std::string ExceptionName(std::uint32_t code);
 

@@ -42,6 +42,8 @@ int main() {
   const Dump dump = ReadDump(file.data(), file.size());
   // A damaged dump is said plainly once; the log still closes as asked.
   if (!dump.damage.empty()) out << "The dump is damaged: " << dump.damage << ".\n\n";
+  // One walk serves both !analyze -v and kv.
+  const std::string stack = dump.damage.empty() ? StackText(dump, file) : std::string();
 
   for (const std::string& command : options.commands) {
     out << "0:000> " << command << "\n";
@@ -55,7 +57,7 @@ int main() {
     } else if (!whole) {
       out << "Not read: the dump is damaged.\n\n";
     } else if (command == "!analyze -v") {
-      out << AnalysisText(dump, StackText(dump, file)) << "\n";
+      out << AnalysisText(dump, stack) << "\n";
     } else if (command == "r") {
       const DumpException& exception = dump.exception;
       out << (exception.present ? RegistersText(dump.machine, file.data() + exception.contextRva,
@@ -63,7 +65,7 @@ int main() {
                                 : std::string("The dump holds no exception context.\n"))
           << "\n";
     } else if (command == "kv") {
-      out << StackText(dump, file) << "\n";
+      out << stack << "\n";
     } else if (command == "lmtn") {
       out << ModulesText(dump.machine, dump.modules) << "\n";
     } else {

@@ -22,11 +22,7 @@ class Bytes {
   std::uint16_t U16(std::uint64_t at) const { return static_cast<std::uint16_t>(Read(at, 2)); }
 
  private:
-  std::uint64_t Read(std::uint64_t at, int count) const {  // little-endian
-    std::uint64_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes_[at + i];
-    return value;
-  }
+  std::uint64_t Read(std::uint64_t at, int count) const { return LittleEndian(bytes_ + at, count); }
   const std::uint8_t* bytes_;
   std::size_t size_;
 };
@@ -45,12 +41,21 @@ bool ReadName(const Bytes& file, std::uint32_t rva, std::string& name) {
   return true;
 }
 
+// A list stream's count of entries, or `damage` when more are counted than
+// its stream of `size` bytes holds.
+bool ListCount(const Bytes& file, std::uint32_t rva, std::uint32_t size, std::uint32_t entrySize,
+               const char* damage, Dump& dump, std::uint32_t& count) {
+  count = file.U32(rva);
+  if ((size - 4ull) / entrySize >= count) return true;
+  dump.damage = damage;
+  return false;
+}
+
 void ReadModules(const Bytes& file, std::uint32_t rva, std::uint32_t size, Dump& dump) {
-  const std::uint32_t count = file.U32(rva);
-  if ((size - 4ull) / kModuleSize < count) {
-    dump.damage = "the module list counts more modules than its stream holds";
+  std::uint32_t count = 0;
+  if (!ListCount(file, rva, size, kModuleSize,
+                 "the module list counts more modules than its stream holds", dump, count))
     return;
-  }
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t at = rva + 4ull + std::uint64_t(i) * kModuleSize;
     DumpModule module;
@@ -66,11 +71,10 @@ void ReadModules(const Bytes& file, std::uint32_t rva, std::uint32_t size, Dump&
 }
 
 void ReadMemoryList(const Bytes& file, std::uint32_t rva, std::uint32_t size, Dump& dump) {
-  const std::uint32_t count = file.U32(rva);
-  if ((size - 4ull) / kMemoryDescriptorSize < count) {
-    dump.damage = "the memory list counts more ranges than its stream holds";
+  std::uint32_t count = 0;
+  if (!ListCount(file, rva, size, kMemoryDescriptorSize,
+                 "the memory list counts more ranges than its stream holds", dump, count))
     return;
-  }
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t at = rva + 4ull + std::uint64_t(i) * kMemoryDescriptorSize;
     const DumpMemory range = {file.U64(at), file.U32(at + 8), file.U32(at + 12)};
@@ -101,6 +105,12 @@ void ReadException(const Bytes& file, std::uint32_t rva, Dump& dump) {
 }
 
 }  // namespace
+
+std::uint64_t LittleEndian(const std::uint8_t* bytes, int count) {
+  std::uint64_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes[i];
+  return value;
+}
 
 bool IsMinidump(const std::uint8_t* bytes, std::size_t size) {
   return size >= 4 && std::memcmp(bytes, "MDMP", 4) == 0;

@@ -40,6 +40,9 @@ struct Dump {
   DumpException exception;
 };
 
+// The unsigned number in `count` little-endian bytes, as the format stores them.
+std::uint64_t LittleEndian(const std::uint8_t* bytes, int count);
+
 // Whether the bytes begin as a minidump does ("MDMP").
 bool IsMinidump(const std::uint8_t* bytes, std::size_t size);
 
@@ -52,9 +55,12 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size);
 bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fileSize,
                     std::uint64_t address, void* to, std::uint32_t size);
 
-// Sizes of the thread contexts as Windows writes them.
+// Sizes of the thread contexts as Windows writes them, and where in them the
+// instruction, stack and frame pointers lie (eip esp ebp, rip rsp rbp).
 constexpr std::uint32_t kX86ContextSize = 716;
 constexpr std::uint32_t kX64ContextSize = 1232;
+constexpr std::size_t kX86Eip = 0xB8, kX86Esp = 0xC4, kX86Ebp = 0xB4;
+constexpr std::size_t kX64Rip = 0xF8, kX64Rsp = 0x98, kX64Rbp = 0xA0;
 
 // Copies `size` bytes at `rva` of a module as it lies in memory, from the
 // bytes of its image file (a PE file); false unless all are in the file.

@@ -4,7 +4,7 @@
 
 #include <dbghelp.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -39,12 +39,6 @@ BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string Hex(DWORD64 value, int digits) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
-  return text;
 }
 
 // module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET,
@@ -90,16 +84,12 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
   std::vector<std::uint8_t> context(size);
   std::copy(file.begin() + exception.contextRva, file.begin() + exception.contextRva + size,
             context.begin());
-  auto field = [&context](std::size_t at, int bytes) {
-    DWORD64 value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | context[at + i];
-    return value;
-  };
   STACKFRAME64 frame = {};
   frame.AddrPC.Mode = frame.AddrStack.Mode = frame.AddrFrame.Mode = AddrModeFlat;
-  frame.AddrPC.Offset = x64 ? field(0xF8, 8) : field(0xB8, 4);
-  frame.AddrStack.Offset = x64 ? field(0x98, 8) : field(0xC4, 4);
-  frame.AddrFrame.Offset = x64 ? field(0xA0, 8) : field(0xB4, 4);
+  const int width = x64 ? 8 : 4;
+  frame.AddrPC.Offset = LittleEndian(&context[x64 ? kX64Rip : kX86Eip], width);
+  frame.AddrStack.Offset = LittleEndian(&context[x64 ? kX64Rsp : kX86Esp], width);
+  frame.AddrFrame.Offset = LittleEndian(&context[x64 ? kX64Rbp : kX86Ebp], width);
 
   std::string text = x64 ? "Child-SP          RetAddr           : Call Site\n"
                          : "ChildEBP RetAddr  Args to Child              \n";
