@@ -8,8 +8,29 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int);
 
+namespace {
+
+// A downloaded program runs from a folder it shares with whatever else was
+// downloaded, and the Open dialog and the shell load DLLs by name: take them
+// from System32 only where Windows can (8 on, 7 and Vista with their update),
+// else at least not from the current folder (XP SP1 on, and what Kestrel
+// starts inherits that). Windows 2000 has neither call, so both are looked up.
+void KeepDllSearchToSystem() {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto setDefault = reinterpret_cast<BOOL(WINAPI*)(DWORD)>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+  if (setDefault && setDefault(kSearchSystem32)) return;
+  const auto setDirectory = reinterpret_cast<BOOL(WINAPI*)(const char*)>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDirectory) setDirectory("");
+}
+
+}  // namespace
+
 // The linker's default entry for a GUI program.
 extern "C" void WinMainCRTStartup() {
+  KeepDllSearchToSystem();
   char noArguments[] = "";
   ExitProcess(
       static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT)));

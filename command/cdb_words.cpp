@@ -1,5 +1,3 @@
-#include <initializer_list>
-
 #include "cdb_options.h"
 
 bool NextCdbWord(const char*& at, Text& word, bool& unterminated) {
@@ -20,7 +18,8 @@ bool NextCdbWord(const char*& at, Text& word, bool& unterminated) {
 }
 
 bool CdbOptionTakesValue(const char* option) {
-  for (const char* known : {"-logo", "-c", "-y", "-i", "-z"})
+  static constexpr const char* kOptions[] = {"-logo", "-c", "-y", "-i", "-z"};
+  for (const char* known : kOptions)
     if (SameText(option, known)) return true;
   return false;
 }

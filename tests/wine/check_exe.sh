@@ -1,33 +1,77 @@
 #!/usr/bin/env bash
-# kestrel.exe runs on Windows 2000 on: i386, GUI, subsystem and OS 5.0, only
-# Windows' own DLLs, and none of the functions that Windows 2000 lacks.
+# The exe's file as Windows 2000 on and today's Windows both take it: GUI,
+# subsystem and OS 5.0; relocations, ASLR and NX; no section both writable
+# and executable; only Windows' own DLLs and none of the functions that
+# Windows 2000 lacks; in the 32-bit build no instruction newer than a
+# Pentium; and a size a download can afford.
+# check_exe.sh EXE i386|x86-64
 set -u
-exe=$1
-dump=$(i686-w64-mingw32-objdump -p "$exe") || { echo "objdump failed"; exit 1; }
+exe=$1 cpu=${2:-i386}
+case $cpu in
+  i386) tools=i686-w64-mingw32 magic=010b dllchars=0x0140 ;;
+  x86-64) tools=x86_64-w64-mingw32 magic=020b dllchars=0x0160 ;;  # and HIGH_ENTROPY_VA
+  *) echo "check_exe.sh: i386 or x86-64, not $cpu"; exit 2 ;;
+esac
+dump=$($tools-objdump -p "$exe") || { echo "objdump failed"; exit 1; }
 fail=0
-expect() { grep -qE "$1" <<<"$dump" || { echo "missing: $1"; fail=1; }; }
-expect '^Magic[[:space:]]+010b'
+no() { echo "$*"; fail=1; }
+expect() { grep -qE "$1" <<<"$dump" || no "missing: $1"; }
+expect "^Magic[[:space:]]+$magic"
 expect '^Subsystem[[:space:]]+00000002'
 expect '^MajorSubsystemVersion[[:space:]]+5$'
 expect '^MinorSubsystemVersion[[:space:]]+0$'
 expect '^MajorOSystemVersion[[:space:]]+5$'
 expect '^MinorOSystemVersion[[:space:]]+0$'
-i686-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-i386' || { echo "not i386"; fail=1; }
+
+# Little-endian numbers straight from the file.
+u16() { od -An -tu2 -j "$1" -N2 --endian=little "$exe" | tr -d ' '; }
+u32() { od -An -tu4 -j "$1" -N4 --endian=little "$exe" | tr -d ' '; }
+pe=$(u32 60)
+characteristics=$(u16 $((pe + 22)))
+((characteristics & 0x0001)) && no "relocations stripped: no ASLR"
+optional=$((pe + 24))
+dll=$(u16 $((optional + 70)))
+[ $((dll & dllchars)) = $((dllchars)) ] || no "DllCharacteristics $(printf 0x%04x "$dll"), wants $dllchars"
+sections=$(u16 $((pe + 6)))
+table=$((optional + $(u16 $((pe + 20)))))
+names=()
+for ((i = 0; i < sections; i++)); do
+  entry=$((table + 40 * i))
+  name=$(dd if="$exe" bs=1 skip=$entry count=8 status=none | tr -d '\0')
+  flags=$(u32 $((entry + 36)))
+  names+=("$name")
+  ((flags & 0x20000000 && flags & 0x80000000)) && no "$name is writable and executable"
+  case $name in .text | .rdata | .reloc) ((flags & 0x80000000)) && no "$name is writable" ;; esac
+done
+sections_line=${names[*]}
+[[ " $sections_line " == *" .reloc "* ]] || no "no .reloc section"
 
 dlls=$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sort)
 # DLLs loaded at first use are named only among the exe's strings.
 late=$(strings -a "$exe" | grep -ixE '[a-z0-9_]+\.dll' | tr 'A-Z' 'a-z' | sort -u | grep -vxF "$dlls" || true)
-echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
-dlls="$dlls $late"
-for dll in $dlls; do
-  case $dll in
-    kernel32.dll|user32.dll|comdlg32.dll|shell32.dll|advapi32.dll|msvcrt.dll) ;;
-    *) echo "not a Windows 2000 DLL: $dll"; fail=1 ;;
+for d in $dlls $late; do
+  case $d in
+    kernel32.dll|user32.dll|comdlg32.dll|shell32.dll|advapi32.dll) ;;
+    *) no "uses $d: Kestrel needs only kernel32, user32, advapi32, comdlg32 and shell32" ;;
   esac
 done
 for name in ___lc_codepage_func _aligned_malloc _aligned_free AddVectoredExceptionHandler \
-    GetModuleHandleExA GetModuleHandleExW _vscwprintf GetTickCount64; do
-  if grep -qE "[[:space:]]$name\$" <<<"$dump"; then echo "imports $name"; fail=1; fi
+    GetModuleHandleExA GetModuleHandleExW _vscwprintf GetTickCount64 SetDllDirectoryA \
+    SetDefaultDllDirectories IsWow64Process SHGetFolderPathA; do
+  grep -qE "[[:space:]]$name\$" <<<"$dump" && no "imports $name, which Windows 2000 lacks"
 done
-[ $fail = 0 ] && echo "kestrel.exe: $(stat -c %s "$exe") bytes, fit for Windows 2000"
+
+if [ "$cpu" = i386 ]; then
+  # Pentium Pro and later: conditional moves, fcomi, long NOPs, MMX, SSE.
+  newer=$($tools-objdump -d --no-show-raw-insn "$exe" |
+    grep -E $'\t(cmov|fcmov|fu?comi|nop[lw]|endbr|sysenter|fxsave|fxrstor|[lms]fence|prefetch|movnt|clflush)|%[xy]?mm' ||
+    true)
+  [ -z "$newer" ] || no "instructions newer than a Pentium:"$'\n'"$newer"
+fi
+
+size=$(stat -c %s "$exe")
+[ "$size" -le 66560 ] || no "$size bytes, more than 66,560"
+echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
+echo "sections: $sections_line; DllCharacteristics $(printf 0x%04x "$dll")"
+[ $fail = 0 ] && echo "kestrel.exe ($cpu): $size bytes, hardened, fit for Windows 2000"
 exit $fail
