@@ -10,6 +10,7 @@ command -v x86_64-w64-mingw32-g++-win32 >/dev/null ||
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
+command -v zip >/dev/null || need+=(zip)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
