@@ -9,5 +9,6 @@ inline constexpr std::size_t kToolsPathCapacity = 140;     // registry folder + 
 inline constexpr std::size_t kOpenFileNameCapacity = 255;  // Open dialog's file name
 inline constexpr std::size_t kLaunchPathCapacity = 170;    // debugger path at launch
 inline constexpr std::size_t kLaunchArgsCapacity = 400;    // argument string at launch
-inline constexpr std::size_t kMessageCapacity =
-    1024;  // an error box: the longest log path and its advice
+// A box's text: two long paths (a log of up to 568 characters and the one
+// offered instead) and the advice around them.
+inline constexpr std::size_t kMessageCapacity = 2048;

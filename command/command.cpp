@@ -11,6 +11,11 @@ namespace {
 
 constexpr std::size_t kDebuggerNameLength = sizeof kDebuggerFileName - 1;
 
+// The way out of both boxes that could not start the debugger.
+constexpr char kWayOut[] =
+    "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the debugging "
+    "tools (button above).";
+
 // What a registry read left in its buffer, as text: whatever the value's
 // type, its bytes up to the first zero. Nothing when the read failed, which
 // leaves the buffer undefined.
@@ -62,29 +67,93 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool 
   return path;
 }
 
-Text LogFileOf(const char* arguments, const char* folder) {
-  const std::size_t capacity = std::strlen(arguments) + 1;
-  Text word(capacity), log(capacity);
-  bool unterminated = false;
-  while (NextCdbWord(arguments, word, unterminated)) {
+namespace {
+
+// Where the value of the last -logo stands in `arguments`, read as the
+// debugger reads its options: [begin, end), quotes included. False when the
+// string names no log.
+bool LogValueAt(const char* arguments, std::size_t& begin, std::size_t& end) {
+  Text word(std::strlen(arguments) + 1);
+  bool unterminated = false, found = false;
+  const char* at = arguments;
+  while (NextCdbWord(at, word, unterminated)) {
     if (!CdbOptionTakesValue(word.c_str())) continue;
     const bool isLog = SameText(word.c_str(), "-logo");
-    if (!NextCdbWord(arguments, word, unterminated)) break;
+    while (*at == ' ' || *at == '\t') ++at;
+    const char* value = at;
+    if (!NextCdbWord(at, word, unterminated)) break;
     if (isLog) {
-      log.Clear();
-      log += word;
+      begin = static_cast<std::size_t>(value - arguments);
+      end = static_cast<std::size_t>(at - arguments);
+      found = true;
     }
+  }
+  return found;
+}
+
+}  // namespace
+
+Text LogFileOf(const char* arguments, const char* folder) {
+  Text log(std::strlen(arguments) + 1);
+  std::size_t begin = 0, end = 0;
+  if (LogValueAt(arguments, begin, end)) {
+    const char* at = arguments + begin;
+    bool unterminated = false;
+    NextCdbWord(at, log, unterminated);
   }
   const char* name = log.c_str();
   const bool absolute = (name[0] && name[1] == ':') || name[0] == '\\';
   if (log.empty() || absolute) return log;
-  Text path(std::strlen(folder) + capacity);
+  Text path(std::strlen(folder) + log.capacity());
   path += folder;
   path += log;
   return path;
 }
 
-Text LogProblemText(const char* log, unsigned long error, bool isFolder) {
+Text WithLogFile(const char* arguments, const char* log) {
+  Text text(kCommandCapacity);
+  std::size_t begin = 0, end = 0;
+  if (!LogValueAt(arguments, begin, end)) return text;
+  // Quoted as the dump is: the debugger splits its options at blanks.
+  bool quote = false;
+  for (const char* at = log; *at; ++at) quote = quote || *at == ' ' || *at == '\t';
+  const std::size_t length =
+      begin + (quote ? 2 : 0) + std::strlen(log) + std::strlen(arguments + end);
+  if (length > kCommandCapacity - 1) return text;
+  text.Append(arguments, begin);
+  if (quote) text += "\"";
+  text += log;
+  if (quote) text += "\"";
+  text += arguments + end;
+  return text;
+}
+
+Text DocumentsLog(const char* documents) {
+  const std::size_t length = std::strlen(documents);
+  Text log(length + sizeof "\\debuglog.txt");
+  if (!length) return log;
+  log += documents;
+  if (documents[length - 1] != '\\') log += "\\";
+  log += "debuglog.txt";
+  return log;
+}
+
+bool IsFullPath(const char* path) {
+  const char letter = static_cast<char>(path[0] | 0x20);
+  if (letter >= 'a' && letter <= 'z' && path[1] == ':' && path[2] == '\\') return true;
+  // \\server\share\, both names there.
+  if (path[0] != '\\' || path[1] != '\\') return false;
+  const char* at = path + 2;
+  for (int part = 0; part < 2; ++part) {
+    const char* name = at;
+    while (*at && *at != '\\') ++at;
+    if (at == name || *at != '\\') return false;
+    ++at;
+  }
+  return true;
+}
+
+Text LogProblemWhy(unsigned long error, bool isFolder) {
   const char* why = nullptr;
   if (isFolder) {
     why = "It is a folder, not a file.";
@@ -107,17 +176,47 @@ Text LogProblemText(const char* log, unsigned long error, bool isFolder) {
         break;
     }
   }
-  Text text(kMessageCapacity);
-  text += "The debugger could not write its log:\n\n";
-  text += log;
-  text += "\n\n";
+  Text text(96);
   if (why)
     text += why;
   else
     text.Append("Windows gave error ").AppendNumber(error).Append(".");
-  text +=
+  return text;
+}
+
+namespace {
+
+constexpr char kLogProblemHead[] = "The debugger could not write its log:\n\n";
+
+}  // namespace
+
+Text LogProblemText(const char* log, const char* why) {
+  Text text(kMessageCapacity);
+  text.Append(kLogProblemHead).Append(log).Append("\n\n").Append(why);
+  text.Append(
       "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
-      "folder you can write.";
+      "folder you can write.");
+  return text;
+}
+
+Text LogOfferText(const char* log, const char* why, const char* alternative) {
+  Text text(kMessageCapacity);
+  text.Append(kLogProblemHead).Append(log).Append("\n\n").Append(why);
+  text.Append("\n\nWrite the log to ").Append(alternative);
+  text.Append(
+      " instead?\n\nNo: start Kestrel with \"Run as administrator\", or tick Advanced and name "
+      "a log in a folder you can write.");
+  return text;
+}
+
+Text LaunchedText(const char* log) {
+  Text text(sizeof kLaunchedNoLogText + std::strlen(log));
+  if (!*log)
+    text += kLaunchedNoLogText;
+  else if (SameTextIgnoringCase(log, "c:\\debuglog.txt"))
+    text += kLaunchedText;
+  else
+    text.Append(kLaunchedHead).Append(log);
   return text;
 }
 
@@ -129,12 +228,15 @@ Text WorkingFolder(const char* debuggerPath) {
   return folder;
 }
 
+Text NotFullPathText(const char* path) {
+  Text text(kMessageCapacity);
+  text.Append("The debugger's path is not a full path, so Kestrel does not start it:\n\n");
+  text.Append(path).Append(kWayOut);
+  return text;
+}
+
 Text LaunchFailureText(const char* path) {
   Text text(kMessageCapacity);
-  text += "The debugger could not be started:\n\n";
-  text += path;
-  text +=
-      "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the "
-      "debugging tools (button above).";
+  text.Append("The debugger could not be started:\n\n").Append(path).Append(kWayOut);
   return text;
 }

@@ -26,6 +26,21 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool 
 // folder) when it is relative; empty when the string names none.
 Text LogFileOf(const char* arguments, const char* folder);
 
+// The argument string with the value of its -logo (the last, which the
+// debugger takes) replaced by `log`, in double quotes when it holds a blank
+// or a tab, every other character kept; empty when the string names no log
+// or the result would not fit kCommandCapacity-1.
+Text WithLogFile(const char* arguments, const char* log);
+
+// The log offered when the one named cannot be written: debuglog.txt in the
+// user's Documents folder, one separator between; empty without a folder.
+Text DocumentsLog(const char* documents);
+
+// Whether the debugger path is a full one: a drive letter, colon and
+// backslash, or \\server\share\. The shell looks for anything else in the
+// current folder first.
+bool IsFullPath(const char* path);
+
 // The folder to start the debugger in: the path less its last seven
 // characters ("cdb.exe"); empty when nothing is left, for "no folder".
 Text WorkingFolder(const char* debuggerPath);

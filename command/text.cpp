@@ -35,3 +35,9 @@ bool SameText(const char* a, const char* b) {
   while (*a && *a == *b) ++a, ++b;
   return *a == *b;
 }
+
+bool SameTextIgnoringCase(const char* a, const char* b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  while (*a && lower(*a) == lower(*b)) ++a, ++b;
+  return lower(*a) == lower(*b);
+}

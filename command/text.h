@@ -32,3 +32,5 @@ class Text {
 
 // Whether two zero-terminated texts are the same, letter case included.
 bool SameText(const char* a, const char* b);
+// The same with A to Z and a to z taken as one, as Windows takes file names.
+bool SameTextIgnoringCase(const char* a, const char* b);

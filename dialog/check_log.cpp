@@ -1,18 +1,70 @@
+#include "../command/capacities.h"
+#include "../command/command.h"
 #include "../command/texts.h"
 #include "dialog.h"
+#include "late_bound.h"
 
-// Whether this user can create or write the log, leaving no trace: an
+namespace {
+
+// Why this user cannot create or write the log, leaving no trace: an
 // existing log is opened for writing and closed untouched, a new one is
 // created and deleted again. Sharing only reading, the open fails while
 // another program, such as a debugger, is writing it. Empty when it can.
 Text LogProblem(const char* log) {
   const DWORD attributes = GetFileAttributesA(log);
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return LogProblemText(log, 0, true);
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return LogProblemWhy(0, true);
   HANDLE file =
       CreateFileA(log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
                   exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LogProblemText(log, GetLastError(), false);
+  if (file == INVALID_HANDLE_VALUE) return LogProblemWhy(GetLastError(), false);
   CloseHandle(file);
   return Text(1);
+}
+
+// debuglog.txt in this user's Documents folder, which an ordinary user may
+// write where C:\ is closed to them; empty when the folder cannot be had.
+Text DocumentsLogFile() {
+  Text folder(MAX_PATH);
+  const auto getFolderPath = LateBound<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, char*)>(
+      "shell32.dll", "SHGetFolderPathA");
+  const int kPersonal = 5;  // CSIDL_PERSONAL, the Documents folder
+  if (!getFolderPath || getFolderPath(nullptr, kPersonal, nullptr, 0, folder.data()) != S_OK)
+    folder.Clear();
+  return DocumentsLog(folder.c_str());
+}
+
+void Refuse(HWND window, const char* log, const Text& why) {
+  MessageBoxA(window, LogProblemText(log, why.c_str()).c_str(), kBoxCaption, MB_ICONERROR);
+}
+
+}  // namespace
+
+// A debugger that cannot write its log still runs and quits: rather than
+// promise a log that will not be there, offer one in Documents. On Yes the
+// argument string (its field too) and `log` name that one. False when
+// nothing is to be started; a box has said why.
+bool SettleLog(HWND window, Text& arguments, Text& log) {
+  const Text why = LogProblem(log.c_str());
+  if (why.empty()) return true;
+  const Text offered = DocumentsLogFile();
+  const Text changed = offered.empty() || SameTextIgnoringCase(offered.c_str(), log.c_str())
+                           ? Text(1)
+                           : WithLogFile(arguments.c_str(), offered.c_str());
+  if (changed.empty()) {
+    Refuse(window, log.c_str(), why);
+    return false;
+  }
+  const Text offer = LogOfferText(log.c_str(), why.c_str(), offered.c_str());
+  if (MessageBoxA(window, offer.c_str(), kBoxCaption, MB_YESNO | MB_ICONERROR) != IDYES)
+    return false;
+  SetDlgItemTextA(window, IDC_COMMAND_STRING, changed.c_str());
+  arguments = Text(kLaunchArgsCapacity);
+  arguments += changed;
+  log = Text(offered.capacity());
+  log += offered;
+  const Text whyNot = LogProblem(log.c_str());
+  if (whyNot.empty()) return true;
+  Refuse(window, log.c_str(), whyNot);
+  return false;
 }

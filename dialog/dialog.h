@@ -37,8 +37,9 @@ void GenerateLog(HWND window);
 void SwitchAdvancedMode(HWND window);
 void OpenWebPage(HWND window, const char* url);
 
-// Why this user cannot create or write the log file; empty when it can.
-Text LogProblem(const char* log);
+// Whether the debugger may go ahead with the log that `arguments` names,
+// perhaps after taking one in Documents instead (both updated then).
+bool SettleLog(HWND window, Text& arguments, Text& log);
 
 // A field's text, cut to capacity-1 characters as the control read does.
 Text ReadField(HWND window, int id, std::size_t capacity);

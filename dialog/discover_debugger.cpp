@@ -27,16 +27,13 @@ bool Is64BitWindows() {
   return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
-// cdb.exe of the Windows Kits, newest kit first; empty when none is there.
-Text FindKitDebugger() {
+// cdb.exe of the Windows Kits in one view of the registry, newest kit
+// first; empty when none is there.
+Text FindKitDebuggerIn(REGSAM view, bool windows64) {
   HKEY key = nullptr;
-  REGSAM access = KEY_READ;
-#ifdef _WIN64
-  access |= KEY_WOW64_32KEY;  // the kits' installer writes the 32-bit view
-#endif
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, access, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, KEY_READ | view, &key) !=
+      ERROR_SUCCESS)
     return Text(1);
-  const bool windows64 = Is64BitWindows();
   Text buffer(1);
   for (const char* value : kKitsRootValues) {
     const LONG status = ReadValue(key, value, buffer);
@@ -52,6 +49,16 @@ Text FindKitDebugger() {
   }
   RegCloseKey(key);
   return Text(1);
+}
+
+// The kits' installer writes the 32-bit view, read first; on 64-bit Windows
+// the 64-bit view too. Windows 2000 knows neither flag, so a 32-bit process
+// asks for its own view, which is the 32-bit one.
+Text FindKitDebugger() {
+  const bool windows64 = Is64BitWindows();
+  Text path = FindKitDebuggerIn(sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0, windows64);
+  if (path.empty() && windows64) path = FindKitDebuggerIn(KEY_WOW64_64KEY, windows64);
+  return path;
 }
 
 }  // namespace

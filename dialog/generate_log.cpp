@@ -11,23 +11,24 @@
 
 // Starts the debugger on the argument string in its own console window and
 // tells the user where the log will be; refuses before any Browse press,
-// and when the log it names cannot be written.
+// for a debugger path that is not a full one, and when the log it names
+// cannot be written and none is taken instead.
 void GenerateLog(HWND window) {
   if (BrowseFlags < 1) {
     MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
     return;
   }
   const Text path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
-  const Text args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
-  const Text folder = WorkingFolder(path.c_str());
-  // A debugger that cannot write its log still runs and quits: say so now
-  // rather than promise a log that will not be there.
-  const Text log = LogFileOf(args.c_str(), folder.c_str());
-  const Text problem = log.empty() ? Text(1) : LogProblem(log.c_str());
-  if (!problem.empty()) {
-    MessageBoxA(window, problem.c_str(), kBoxCaption, MB_ICONERROR);
+  Text args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
+  // The shell would look for a bare name such as "cdb.exe" in the current
+  // folder first, which the Open dialog may have made the dump's own.
+  if (!IsFullPath(path.c_str())) {
+    MessageBoxA(window, NotFullPathText(path.c_str()).c_str(), kBoxCaption, MB_ICONERROR);
     return;
   }
+  const Text folder = WorkingFolder(path.c_str());
+  Text log = LogFileOf(args.c_str(), folder.c_str());
+  if (!log.empty() && !SettleLog(window, args, log)) return;
   const auto shellExecute = LateBound<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   const HINSTANCE result =
       shellExecute ? shellExecute(window, "open", path.c_str(), args.c_str(),
@@ -39,5 +40,5 @@ void GenerateLog(HWND window) {
     return;
   }
   Sleep(2000);
-  MessageBoxA(window, kLaunchedText, kBoxCaption, MB_ICONINFORMATION);
+  MessageBoxA(window, LaunchedText(log.c_str()).c_str(), kBoxCaption, MB_ICONINFORMATION);
 }

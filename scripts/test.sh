@@ -10,9 +10,9 @@ cd "$(dirname "$0")/.."
 . scripts/wine_session.sh
 bash scripts/setup.sh
 if host_runs_32bit; then
-  echo "Builds under Wine: windows (32-bit, shipped) and windows64 (x86-64): $(host_kind_reason)"
+  echo "Under Wine: the 32-bit build in a 32-bit prefix and in a 64-bit prefix (WOW64), the x86-64 build in a 64-bit prefix: $(host_kind_reason)"
 else
-  echo "Builds under Wine: windows64 (x86-64) only, the 32-bit build's Wine tests skip: $(host_kind_reason)"
+  echo "Under Wine: the x86-64 build in a 64-bit prefix only; the 32-bit build's Wine tests (32-bit and WOW64 prefixes) skip: $(host_kind_reason)"
 fi
 
 cmake --preset host >/dev/null
@@ -30,6 +30,8 @@ wine_session_display --own
 if host_runs_32bit; then
   wine_session_arch win32
   wine_session_prefix "$PWD/build/windows/test-prefix" --fresh
+  wine_session_arch win64
+  wine_session_prefix "$PWD/build/windows/wow64-prefix" --fresh
 fi
 wine_session_arch win64
 wine_session_prefix "$PWD/build/windows64/test-prefix" --fresh

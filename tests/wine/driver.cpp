@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <shlobj.h>
+
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -142,7 +144,8 @@ std::string MessageText(HWND box) {
   return text ? Text(text) : Text(ChildOfClass(box, "Static", true));
 }
 
-void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+void PressOk(HWND box) { PressButton(box, IDOK); }
+void PressButton(HWND box, int id) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 void OpenDialogChoose(HWND open, const std::string& path) {
   // The file name box: a combo box (cmb13) in the Explorer style, else an edit (edt1).
@@ -228,28 +231,40 @@ void DeleteToolsKey() {
 namespace {
 
 constexpr char kKitsKey[] = "SOFTWARE\\Microsoft\\Windows Kits\\Installed Roots";
-constexpr REGSAM kKitsView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+// The 32-bit view, as the kits write it, whichever build asks.
+REGSAM KitsView(bool view64) {
+  return view64 ? KEY_WOW64_64KEY : sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+}
 
 }  // namespace
 
-void SetKitsRoot(const char* value, const std::string& folder) {
+void SetKitsRoot(const char* value, const std::string& folder, bool view64) {
   HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, nullptr, 0, KEY_ALL_ACCESS | kKitsView, nullptr,
-                  &key, nullptr);
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, nullptr, 0, KEY_ALL_ACCESS | KitsView(view64),
+                  nullptr, &key, nullptr);
   RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                  static_cast<DWORD>(folder.size() + 1));
   RegCloseKey(key);
 }
 
 void DeleteKitsKey() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, KEY_ALL_ACCESS | kKitsView, &key) ==
-      ERROR_SUCCESS) {
+  for (const bool view64 : {false, true}) {
+    if (view64 && !Is64BitWindows()) break;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsKey, 0, KEY_ALL_ACCESS | KitsView(view64), &key) !=
+        ERROR_SUCCESS)
+      continue;
     for (const char* value :
          {"WindowsDebuggersRoot10", "WindowsDebuggersRoot81", "WindowsDebuggersRoot"})
       RegDeleteValueA(key, value);
     RegCloseKey(key);
   }
+}
+
+std::string DocumentsLogFile() {
+  char folder[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder);
+  return std::string(folder) + "\\debuglog.txt";
 }
 
 bool Is64BitWindows() {

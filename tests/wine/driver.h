@@ -41,9 +41,10 @@ LONG_PTR Style(HWND dialog, int id);
 bool Enabled(HWND dialog, int id);
 bool ReadOnly(HWND dialog, int id);
 
-// A message box: its text, and dismissing it with OK.
+// A message box: its text, and dismissing it with OK, or with another button.
 std::string MessageText(HWND box);
 void PressOk(HWND box);
+void PressButton(HWND box, int id);
 
 // The Open dialog: type a file name and confirm, or cancel.
 void OpenDialogChoose(HWND open, const std::string& path);
@@ -61,9 +62,12 @@ void SetToolsFolder(const std::string& folder);
 void SetToolsValue(DWORD type, const std::string& bytes);
 void DeleteToolsValue();
 void DeleteToolsKey();
-// The Windows Kits' record under HKLM (the 32-bit view, as the kits write it).
-void SetKitsRoot(const char* value, const std::string& folder);
-void DeleteKitsKey();
+// The Windows Kits' record under HKLM: the 32-bit view, as the kits write
+// it, or the 64-bit one.
+void SetKitsRoot(const char* value, const std::string& folder, bool view64 = false);
+void DeleteKitsKey();  // in both views
+// debuglog.txt in this user's Documents folder.
+std::string DocumentsLogFile();
 // Windows as the build under test sees it: 64-bit, or 32-bit.
 bool Is64BitWindows();
 

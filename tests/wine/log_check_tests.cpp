@@ -1,5 +1,6 @@
 // Before a launch, the log the argument string names must be one this user
-// can create or write; otherwise nothing starts and a box says why.
+// can create or write; otherwise Kestrel offers debuglog.txt in Documents,
+// and without that nothing starts. The box after a launch names the log.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,11 +11,18 @@
 namespace {
 
 const std::string kLog = "C:\\debuglog.txt";
+const std::string kDump = "C:\\kestrel-tests\\a.dmp";
+const std::string kComposed =
+    " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -z \"" + kDump + "\"";
 const std::string kAdvice =
-    "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
-    "folder you can write.";
+    "tart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a folder you "
+    "can write.";
+const std::string kSaved = "When the dos window closes, your dump output has been saved to ";
 
 std::string Record() { return StandinToolsFolder() + "cdb-record.txt"; }
+std::string Quoted(const std::string& path) {
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
 
 // A cancelled Browse opens the gate without touching the fields.
 void OpenGate(HWND dialog) {
@@ -25,28 +33,49 @@ void OpenGate(HWND dialog) {
   ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
 }
 
-// Generate Log with `arguments`: the one box's text, then it is dismissed.
-std::string GenerateWith(HWND dialog, const std::string& arguments) {
+// Generate Log with `arguments`: the box's caption and text, then it is
+// dismissed with `button`.
+std::string GenerateWith(HWND dialog, const std::string& arguments, int button = IDOK) {
   SetItemText(dialog, IDC_COMMAND_STRING, arguments);
   Click(dialog, IDOK);
   HWND box = WaitForOwned(dialog);
   if (!box) return "(no box)";
   const std::string text = Text(box) + ": " + MessageText(box);
+  PressButton(box, button);
+  EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
+  return text;
+}
+
+// The next box, answered with OK; "(no box)" when none comes.
+std::string NextBox(HWND dialog) {
+  HWND box = WaitForOwned(dialog, "#32770", 10000);
+  if (!box) return "(no box)";
+  const std::string text = MessageText(box);
   PressOk(box);
   EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
   return text;
+}
+
+std::string Problem(const std::string& log, const std::string& why) {
+  return "Log File Complete: The debugger could not write its log:\n\n" + log + "\n\n" + why;
 }
 
 class LogCheck : public testing::Test {
  protected:
   void SetUp() override {
     CreateDirectoryA("C:\\kestrel-tests", nullptr);
+    WriteWholeFile(kDump, "MDMP");
     RemoveFile(Record());
     RemoveFile(kLog);
     RemoveDirectoryA(kLog.c_str());
+    RemoveFile(DocumentsLogFile());
+    RemoveDirectoryA(DocumentsLogFile().c_str());
     SetToolsFolder(StandinToolsFolder());
   }
-  void TearDown() override { RemoveDirectoryA(kLog.c_str()); }
+  void TearDown() override {
+    RemoveDirectoryA(kLog.c_str());
+    RemoveDirectoryA(DocumentsLogFile().c_str());
+  }
 };
 
 struct Refusal {
@@ -56,16 +85,16 @@ struct Refusal {
   std::string log, why;
 };
 
-TEST_F(LogCheck, ALogThatCannotBeWrittenLaunchesNothing) {
-  const std::string composed =
-      " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -z \"C:\\a.dmp\"";
+// Every reason the check finds gets the offer; No starts nothing and
+// changes nothing.
+TEST_F(LogCheck, ALogThatCannotBeWrittenIsOfferedInDocumentsAndNoStartsNothing) {
   const std::vector<Refusal> cases = {
       {"the log is a folder",
        [] {
          CreateDirectoryA(kLog.c_str(), nullptr);
          return HANDLE(nullptr);
        },
-       composed, "c:\\debuglog.txt", "It is a folder, not a file."},
+       kComposed, "c:\\debuglog.txt", "It is a folder, not a file."},
       {"its folder does not exist", [] { return HANDLE(nullptr); },
        " -logo \"C:\\no such folder\\log.txt\" -z \"C:\\a.dmp\"", "C:\\no such folder\\log.txt",
        "Its folder does not exist."},
@@ -74,7 +103,7 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenLaunchesNothing) {
          return CreateFileA(kLog.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0,
                             nullptr);
        },
-       composed, "c:\\debuglog.txt",
+       kComposed, "c:\\debuglog.txt",
        "Another program has it open, perhaps a debugger still writing it."},
   };
   for (const Refusal& c : cases) {
@@ -84,25 +113,109 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenLaunchesNothing) {
     ASSERT_NE(dialog, nullptr) << c.name;
     OpenGate(dialog);
     HANDLE held = c.arrange();
-    EXPECT_EQ(GenerateWith(dialog, c.arguments),
-              "Log File Complete: The debugger could not write its log:\n\n" + c.log + "\n\n" +
-                  c.why + kAdvice)
+    EXPECT_EQ(GenerateWith(dialog, c.arguments, IDNO),
+              Problem(c.log, c.why) + "\n\nWrite the log to " + DocumentsLogFile() +
+                  " instead?\n\nNo: s" + kAdvice)
         << c.name;
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << c.name << ": a second box";
     EXPECT_FALSE(WaitForFile(Record(), 500)) << c.name << ": the debugger was started";
+    EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), c.arguments) << c.name;
     if (held) CloseHandle(held);
   }
 }
 
-TEST_F(LogCheck, WithNoLogNamedTheLaunchGoesAhead) {
+TEST_F(LogCheck, YesStartsTheDebuggerWithTheDocumentsLog) {
+  CreateDirectoryA(kLog.c_str(), nullptr);
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, kDump), "Dump Files");
+  const std::string before = ItemText(dialog, IDC_COMMAND_STRING);
+  const std::string after = " -logo " + Quoted(DocumentsLogFile()) +
+                            before.substr(std::string(" -logo c:\\debuglog.txt").size());
+  Click(dialog, IDOK);
+  HWND offer = WaitForOwned(dialog);
+  ASSERT_NE(offer, nullptr);
+  EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(offer, IDYES), GWL_STYLE) & BS_DEFPUSHBUTTON,
+            BS_DEFPUSHBUTTON)
+      << "Yes is the default";
+  PressButton(offer, IDYES);
+  ASSERT_TRUE(WaitForFile(Record()));
+  EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), after);
+  const std::string record = ReadWholeFile(Record());
+  const std::string line = record.substr(0, record.find('\n'));
+  ASSERT_GE(line.size(), after.size());
+  EXPECT_EQ(line.substr(line.size() - after.size()), after);
+  EXPECT_EQ(NextBox(dialog), kSaved + DocumentsLogFile());
+  ASSERT_TRUE(WaitForFile(DocumentsLogFile()));
+  EXPECT_NE(ReadWholeFile(DocumentsLogFile()).find("dump: " + kDump), std::string::npos);
+}
+
+// No second offer: Documents' own log failing is refused as any other log.
+TEST_F(LogCheck, WhenTheDocumentsLogCannotBeWrittenEitherNothingStarts) {
+  CreateDirectoryA(kLog.c_str(), nullptr);
+  CreateDirectoryA(DocumentsLogFile().c_str(), nullptr);
+  const std::string folder = "It is a folder, not a file.";
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
   OpenGate(dialog);
-  EXPECT_EQ(GenerateWith(dialog, " -c \"q\" -z \"C:\\a.dmp\""),
-            "Log File Complete: When the dos window closes, your dump output has been saved to "
-            "c:\\debuglog.txt");
-  EXPECT_TRUE(WaitForFile(Record()));
+  const std::string offer = GenerateWith(dialog, kComposed, IDYES);
+  EXPECT_EQ(offer.substr(0, offer.find("\n\nWrite")), Problem("c:\\debuglog.txt", folder));
+  EXPECT_EQ("Log File Complete: " + NextBox(dialog),
+            Problem(DocumentsLogFile(), folder) + "\n\nS" + kAdvice);
+  const std::string named = " -logo " + Quoted(DocumentsLogFile()) + " -z \"" + kDump + "\"";
+  EXPECT_EQ(GenerateWith(dialog, named), Problem(DocumentsLogFile(), folder) + "\n\nS" + kAdvice);
+  EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << "a second box";
+  EXPECT_FALSE(WaitForFile(Record(), 500)) << "the debugger was started";
+}
+
+// The box after a launch names the log that the debugger was given.
+TEST_F(LogCheck, TheBoxAfterALaunchNamesTheLogOrNone) {
+  const std::string elsewhere = "C:\\kestrel-tests\\my logs\\crash.txt";
+  CreateDirectoryA("C:\\kestrel-tests\\my logs", nullptr);
+  RemoveFile(elsewhere);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {kComposed, kSaved + "c:\\debuglog.txt"},
+      {" -logo \"" + elsewhere + "\" -z \"" + kDump + "\"", kSaved + elsewhere},
+      {" -c \"q\" -z \"" + kDump + "\"",
+       "When the dos window closes, the debugger is done. The command string names no log file "
+       "(-logo), so nothing is saved."},
+  };
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  OpenGate(dialog);
+  for (const auto& [arguments, box] : cases) {
+    RemoveFile(Record());
+    EXPECT_EQ(GenerateWith(dialog, arguments), "Log File Complete: " + box) << arguments;
+    EXPECT_TRUE(WaitForFile(Record())) << arguments;
+  }
+  EXPECT_TRUE(WaitForFile(elsewhere));
+}
+
+// A cdb.exe beside the dump is never what "cdb.exe" alone starts: a path
+// that is not a full one starts nothing.
+TEST_F(LogCheck, ABareDebuggerNameStartsNothing) {
+  const std::string planted = "C:\\kestrel-tests\\sent\\";
+  CreateDirectoryA(planted.c_str(), nullptr);
+  CopyFileA((StandinToolsFolder() + "cdb.exe").c_str(), (planted + "cdb.exe").c_str(), FALSE);
+  WriteWholeFile(planted + "crash.dmp", "MDMP");
+  RemoveFile(planted + "cdb-record.txt");
+  DeleteToolsValue();
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(ItemText(dialog, IDC_DEBUGGER_PATH), "cdb.exe");
+  ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, planted + "crash.dmp"), "Dump Files");
+  Click(dialog, IDOK);
+  EXPECT_EQ(NextBox(dialog),
+            "The debugger's path is not a full path, so Kestrel does not start it:\n\ncdb.exe\n\n"
+            "Tick Advanced and pick cdb.exe with its Browse button, or install the debugging "
+            "tools (button above).");
+  EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << "a second box";
+  EXPECT_FALSE(WaitForFile(planted + "cdb-record.txt", 500)) << "the planted cdb.exe was started";
+  EXPECT_EQ(ItemText(dialog, IDC_DEBUGGER_PATH), "cdb.exe");
 }
 
 FILETIME WriteTime(const std::string& path) {
