@@ -40,9 +40,26 @@ class Writer {
   }
 };
 
-// The whole dump; `streams` entries point at the system info, module list,
-// memory list and exception streams, in that order.
-inline std::vector<std::uint8_t> X86CrashDump() {
+// What a composed dump holds, one thread's crash.
+struct Module {
+  std::uint64_t base;
+  std::uint32_t size, timeStamp;
+  std::string path;
+};
+struct Crash {
+  std::uint16_t architecture;  // the system info's: 0 x86, 9 x64
+  std::vector<Module> modules;
+  std::uint64_t stackStart;
+  std::vector<std::uint8_t> stack;
+  std::vector<std::uint8_t> context;  // the CONTEXT record, as Windows writes it
+  std::uint32_t code;
+  std::uint64_t address;  // where the exception record says it happened
+  std::vector<std::uint64_t> parameters;
+};
+
+// The whole dump: its directory's entries point at the system info, module
+// list, memory list and exception streams, in that order.
+inline std::vector<std::uint8_t> Compose(const Crash& crash) {
   Writer w;
   const std::uint32_t kStreams = 4;
   w.bytes = {'M', 'D', 'M', 'P'};
@@ -60,34 +77,71 @@ inline std::vector<std::uint8_t> X86CrashDump() {
     w.Set32(directory + 12 * i + 8, rva);
   };
 
-  std::uint32_t at = w.Here();  // system info: x86
-  w.U16(0);
+  std::uint32_t at = w.Here();  // system info
+  w.U16(crash.architecture);
   w.Zeros(54);
   entry(0, 7, at, w.Here() - at);
 
-  const std::string names[] = {"C:\\composed\\crashy.exe", "C:\\WINDOWS\\system32\\kernel32.dll"};
-  std::uint32_t nameRva[2];
-  for (int i = 0; i < 2; ++i) {
-    nameRva[i] = w.Here();
-    w.Name(names[i]);
+  std::vector<std::uint32_t> nameRva;
+  for (const Module& module : crash.modules) {
+    nameRva.push_back(w.Here());
+    w.Name(module.path);
   }
   at = w.Here();  // module list
-  w.U32(2);
-  const std::uint32_t bases[] = {kExeBase, kKernelBase}, sizes[] = {kExeSize, kKernelSize},
-                      stamps[] = {kExeTimeStamp, 0x4802A12C};
-  for (int i = 0; i < 2; ++i) {
-    w.U64(bases[i]);
-    w.U32(sizes[i]);
+  w.U32(static_cast<std::uint32_t>(crash.modules.size()));
+  for (std::size_t i = 0; i < crash.modules.size(); ++i) {
+    w.U64(crash.modules[i].base);
+    w.U32(crash.modules[i].size);
     w.U32(0);
-    w.U32(stamps[i]);
+    w.U32(crash.modules[i].timeStamp);
     w.U32(nameRva[i]);
     w.Zeros(108 - 24);
   }
   entry(1, 4, at, w.Here() - at);
 
-  // The stack: each frame's saved ebp, then its return address.
   const std::uint32_t stackRva = w.Here();
-  std::vector<std::uint32_t> stack(kStackSize / 4, 0);
+  w.bytes.insert(w.bytes.end(), crash.stack.begin(), crash.stack.end());
+  at = w.Here();  // memory list: the stack
+  w.U32(1);
+  w.U64(crash.stackStart);
+  w.U32(static_cast<std::uint32_t>(crash.stack.size()));
+  w.U32(stackRva);
+  entry(2, 5, at, w.Here() - at);
+
+  const std::uint32_t context = w.Here();
+  w.bytes.insert(w.bytes.end(), crash.context.begin(), crash.context.end());
+  at = w.Here();  // exception stream
+  w.U32(kThreadId);
+  w.U32(0);
+  w.U32(crash.code);
+  w.U32(0);
+  w.U64(0);
+  w.U64(crash.address);
+  w.U32(static_cast<std::uint32_t>(crash.parameters.size()));
+  w.U32(0);
+  for (std::uint64_t parameter : crash.parameters) w.U64(parameter);
+  w.Zeros(8 * (15 - crash.parameters.size()));
+  w.U32(static_cast<std::uint32_t>(crash.context.size()));
+  w.U32(context);
+  entry(3, 6, at, w.Here() - at);
+  return w.bytes;
+}
+
+inline void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint64_t value, int n) {
+  for (int i = 0; i < n; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+inline std::vector<std::uint8_t> X86CrashDump() {
+  Crash crash = {0,
+                 {{kExeBase, kExeSize, kExeTimeStamp, "C:\\composed\\crashy.exe"},
+                  {kKernelBase, kKernelSize, 0x4802A12C, "C:\\WINDOWS\\system32\\kernel32.dll"}},
+                 kStack,
+                 std::vector<std::uint8_t>(kStackSize, 0),
+                 std::vector<std::uint8_t>(716, 0),
+                 0xC0000005,
+                 kExeBase + kCrashHere + 5,
+                 {1, 0}};  // a write to address 0
+  // The stack: each frame's saved ebp, then its return address.
   const std::uint32_t frames[][2] = {{kStack + 0x30, kExeBase + kMiddle + 0x10},
                                      {kStack + 0x50, kExeBase + kOuter + 0x10},
                                      {kStack + 0x70, kExeBase + kMain + 0x10},
@@ -96,20 +150,10 @@ inline std::vector<std::uint8_t> X86CrashDump() {
                                      {0, 0}};
   std::uint32_t ebp = kStack + 0x10;
   for (const auto& frame : frames) {
-    stack[(ebp - kStack) / 4] = frame[0];
-    stack[(ebp - kStack) / 4 + 1] = frame[1];
+    Put(crash.stack, ebp - kStack, frame[0], 4);
+    Put(crash.stack, ebp - kStack + 4, frame[1], 4);
     ebp = frame[0];
   }
-  for (std::uint32_t word : stack) w.U32(word);
-  at = w.Here();  // memory list: the stack
-  w.U32(1);
-  w.U64(kStack);
-  w.U32(kStackSize);
-  w.U32(stackRva);
-  entry(2, 5, at, w.Here() - at);
-
-  const std::uint32_t context = w.Here();  // x86 CONTEXT, 716 bytes
-  w.Zeros(716);
   const std::pair<std::uint32_t, std::uint32_t> registers[] = {
       {0x00, 0x1003f},  // ContextFlags: all
       {0xB0, 0x11111111},
@@ -128,23 +172,38 @@ inline std::vector<std::uint8_t> X86CrashDump() {
       {0x94, 0x23},
       {0x90, 0x3b},
       {0x8C, 0}};
-  for (const auto& [offset, value] : registers) w.Set32(context + offset, value);
-  at = w.Here();  // exception stream
-  w.U32(kThreadId);
-  w.U32(0);
-  w.U32(0xC0000005);
-  w.U32(0);
-  w.U64(0);
-  w.U64(kExeBase + kCrashHere + 5);
-  w.U32(2);
-  w.U32(0);
-  w.U64(1);  // a write
-  w.U64(0);  // to address 0
-  w.Zeros(13 * 8);
-  w.U32(716);
-  w.U32(context);
-  entry(3, 6, at, w.Here() - at);
-  return w.bytes;
+  for (const auto& [offset, value] : registers) Put(crash.context, offset, value, 4);
+  return Compose(crash);
+}
+
+// An x64 invalid-parameter crash as a crash reporter on Windows 10 writes it:
+// the reporter raised the exception itself, so the record carries address
+// 0, and the thread stopped in CrashTest.exe. None of the modules' images is
+// on this machine, so x64 unwinding, which needs their unwind data, finds no
+// caller; the stack holds values that point into the modules all the same.
+constexpr std::uint64_t kX64ExeBase = 0x7ff6a1230000, kX64NtdllBase = 0x7ffd47e80000;
+constexpr std::uint32_t kX64Fault = 0x7a9a3;
+constexpr std::uint64_t kX64Stack = 0xbd4f7ff000;
+
+inline std::vector<std::uint8_t> X64CrashDumpWithoutImages() {
+  Crash crash = {9,
+                 {{kX64ExeBase, 0x1a6000, 0x5f1e2b3c, "C:\\Users\\ann\\CrashTest\\CrashTest.exe"},
+                  {kX64NtdllBase, 0x1f8000, 0x6ab4c1d2, "C:\\Windows\\System32\\ntdll.dll"}},
+                 kX64Stack,
+                 std::vector<std::uint8_t>(0x200, 0),
+                 std::vector<std::uint8_t>(1232, 0),
+                 0xC000000D,
+                 0,
+                 {}};
+  for (std::size_t at = 0x28; at < 0x200; at += 0x48)
+    Put(crash.stack, at, kX64ExeBase + at * 16, 8);
+  Put(crash.context, 0x30, 0x10001f, 4);                 // ContextFlags: all
+  Put(crash.context, 0xF8, kX64ExeBase + kX64Fault, 8);  // rip
+  Put(crash.context, 0x98, kX64Stack + 0x20, 8);         // rsp
+  Put(crash.context, 0xA0, 0, 8);                        // rbp: no frame pointer on x64
+  Put(crash.context, 0x44, 0x244, 4);                    // efl
+  crash.context[0x38] = 0x33;                            // cs
+  return Compose(crash);
 }
 
 }  // namespace composed

@@ -50,6 +50,87 @@ TEST(DumpReader, ReadsAComposedX86CrashWhole) {
   EXPECT_EQ(exception.address, composed::kExeBase + composed::kCrashHere + 5);
   EXPECT_EQ(exception.parameters, (std::vector<std::uint64_t>{1, 0}));
   EXPECT_EQ(exception.contextSize, kX86ContextSize);
+  EXPECT_TRUE(exception.hasInstructionPointer);
+  EXPECT_EQ(exception.instructionPointer, composed::kExeBase + composed::kCrashHere + 5);
+}
+
+// A dump from another machine: x64, its exception raised by the program
+// itself (address 0), none of its modules' images here.
+TEST(DumpReader, AnX64RecordWithoutAnAddressIsPlacedByTheThread) {
+  const std::vector<std::uint8_t> bytes = composed::X64CrashDumpWithoutImages();
+  const Dump dump = Read(bytes);
+  EXPECT_EQ(dump.damage, "");
+  EXPECT_EQ(dump.machine, DumpMachine::kX64);
+  ASSERT_TRUE(dump.exception.hasInstructionPointer);
+  EXPECT_EQ(dump.exception.address, 0u);
+  EXPECT_EQ(dump.exception.instructionPointer, composed::kX64ExeBase + composed::kX64Fault);
+  const std::string stack = "(the stack)\n";
+  const std::string text = AnalysisText(dump, stack);
+  EXPECT_NE(text.find("FAULTING_IP: CrashTest.exe+0x7a9a3 (00007ff6`a12aa9a3)\n"
+                      "The exception record carried no address: this is the faulting thread's "
+                      "instruction pointer.\n\n"
+                      "EXCEPTION_CODE: c000000d (invalid parameter)\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("FAULTING_MODULE: CrashTest.exe\n"), std::string::npos) << text;
+  // A record that has its address keeps it, and says nothing more.
+  const std::string x86 = AnalysisText(Read(composed::X86CrashDump()), stack);
+  EXPECT_NE(x86.find("FAULTING_IP: crashy.exe+0x1005 (00401005)\n\nEXCEPTION_CODE"),
+            std::string::npos)
+      << x86;
+}
+
+TEST(AdapterAnalysis, SaysWhereAndWhyTheStackWalkStopped) {
+  const Dump x64 = Read(composed::X64CrashDumpWithoutImages());
+  const Dump x86 = Read(composed::X86CrashDump());
+  const std::uint64_t fault = composed::kX64ExeBase + composed::kX64Fault;
+  const std::string missing = "Stack unwind information not available. The stack cannot be walked ";
+  struct Case {
+    const Dump* dump;
+    std::vector<bool> images;
+    std::uint64_t pc;
+    int frames;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {&x64,
+       {false, false},
+       fault,
+       0,
+       missing +
+           "past the faulting thread's context (CrashTest.exe+0x7a9a3): the image of "
+           "CrashTest.exe (C:\\Users\\ann\\CrashTest\\CrashTest.exe) is not on this machine "
+           "with the dump's time stamp and size, and x64 code is unwound with the data in its "
+           "image.\n"},
+      {&x64,
+       {true, false},
+       composed::kX64NtdllBase + 0x10,
+       2,
+       missing + "past frame 1 (ntdll.dll+0x10): the image of ntdll.dll "
+                 "(C:\\Windows\\System32\\ntdll.dll) is not on this machine with the dump's time "
+                 "stamp and size, and x64 code is unwound with the data in its image.\n"},
+      {&x86,
+       {false, false},
+       composed::kExeBase + 0x1110,
+       1,
+       missing + "past frame 0 (crashy.exe+0x1110): the image of crashy.exe "
+                 "(C:\\composed\\crashy.exe) is not on this machine with the dump's time stamp and "
+                 "size, so only frame pointers were there to go by.\n"},
+      {&x86,
+       {true, true},
+       composed::kExeBase + 0x1110,
+       1,
+       "The stack cannot be walked past frame 0 (crashy.exe+0x1110): no caller was found in the "
+       "dump's memory.\n"},
+      {&x64,
+       {true, true},
+       0x1234,
+       3,
+       "The stack cannot be walked past frame 2 (unknown module): no module of the dump holds "
+       "that address.\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(WalkStoppedText(*c.dump, c.images, c.pc, c.frames), c.text) << c.frames;
 }
 
 TEST(DumpReader, SaysWhatIsDamaged) {

@@ -165,6 +165,36 @@ TEST(RealAnalysis, AComposedX86DumpShowsItsRegistersEveryFrameAndModule) {
       << log;
 }
 
+// A dump from another machine: its x64 modules' images are not here, so no
+// caller can be found; one line says why, and no frame is made up.
+TEST(RealAnalysis, AnX64DumpWithoutImagesSaysWhyNoFrameIsShown) {
+  CreateDirectoryA(kFolder.c_str(), nullptr);
+  const std::string dump = kFolder + "\\x64 from another machine.dmp";
+  WriteBytes(dump, composed::X64CrashDumpWithoutImages());
+  RemoveFile(kLog);
+  EXPECT_EQ(Analyse(dump), 0u);
+  const std::string log = ReadWholeFile(kLog);
+  EXPECT_NE(log.find("FAULTING_IP: CrashTest.exe+0x7a9a3 (00007ff6`a12aa9a3)\n"
+                     "The exception record carried no address: this is the faulting thread's "
+                     "instruction pointer.\n"),
+            std::string::npos)
+      << log;
+  const std::string why =
+      "Stack unwind information not available. The stack cannot be walked past the faulting "
+      "thread's context (CrashTest.exe+0x7a9a3): the image of CrashTest.exe "
+      "(C:\\Users\\ann\\CrashTest\\CrashTest.exe) is not on this machine with the dump's "
+      "time stamp and size, and x64 code is unwound with the data in its image.\n";
+  EXPECT_EQ(Answer(log, "kv"),
+            "0:000> kv\nChild-SP          RetAddr           : Call Site\n" + why + "\n")
+      << log;
+  EXPECT_NE(Answer(log, "!analyze -v")
+                .find("STACK_TEXT (faulting thread):\n"
+                      "Child-SP          RetAddr           : Call Site\n" +
+                      why),
+            std::string::npos)
+      << log;
+}
+
 // A damaged dump: one plain line, then the log closes as asked, with a failing exit.
 TEST(RealAnalysis, ADamagedDumpIsSaidInOneLineAndTheLogStillCloses) {
   CreateDirectoryA(kFolder.c_str(), nullptr);

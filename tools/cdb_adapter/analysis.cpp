@@ -87,8 +87,18 @@ std::string AnalysisText(const Dump& dump, const std::string& stack) {
   if (!exception.present)
     return text + "The dump holds no exception record: nothing crashed when it was written.\n";
   const std::string name = ExceptionName(exception.code);
-  const std::string place = PlaceAddress(dump.modules, exception.address);
-  text += "FAULTING_IP: " + place + " (" + AddressText(dump.machine, exception.address) + ")\n\n";
+  // A program that raises the exception itself (an invalid parameter, a
+  // crash reporter) leaves the record's address 0: the thread's own
+  // instruction pointer says where it was.
+  const bool fromThread = exception.address == 0 && exception.hasInstructionPointer;
+  const std::uint64_t faulting = fromThread ? exception.instructionPointer : exception.address;
+  const std::string place = PlaceAddress(dump.modules, faulting);
+  text += "FAULTING_IP: " + place + " (" + AddressText(dump.machine, faulting) + ")\n";
+  if (fromThread)
+    text +=
+        "The exception record carried no address: this is the faulting thread's instruction "
+        "pointer.\n";
+  text += "\n";
   text += "EXCEPTION_CODE: " + Hex(exception.code, 8) + " (" +
           (name.empty() ? "unknown exception" : name) + ")\n";
   if (exception.code == 0xC0000005 && exception.parameters.size() >= 2) {
@@ -102,6 +112,28 @@ std::string AnalysisText(const Dump& dump, const std::string& stack) {
   text += "FAULTING_THREAD: " + Hex(exception.threadId, 8) + "\n";
   text += "FAULTING_MODULE: " + place.substr(0, place.find('+')) + "\n\n";
   return text + "STACK_TEXT (faulting thread):\n" + stack;
+}
+
+std::string WalkStoppedText(const Dump& dump, const std::vector<bool>& imageAtHand,
+                            std::uint64_t pc, int frames) {
+  const std::string where = "The stack cannot be walked " +
+                            (frames ? "past frame " + std::to_string(frames - 1)
+                                    : std::string("past the faulting thread's context")) +
+                            " (" + PlaceAddress(dump.modules, pc) + "): ";
+  for (std::size_t i = 0; i < dump.modules.size(); ++i) {
+    const DumpModule& module = dump.modules[i];
+    if (pc < module.base || pc - module.base >= module.size) continue;
+    if (i < imageAtHand.size() && imageAtHand[i]) break;
+    return "Stack unwind information not available. " + where + "the image of " +
+           BaseName(module.path) + " (" + module.path +
+           ") is not on this machine with the dump's time stamp and size" +
+           (dump.machine == DumpMachine::kX64
+                ? ", and x64 code is unwound with the data in its image.\n"
+                : ", so only frame pointers were there to go by.\n");
+  }
+  if (PlaceAddress(dump.modules, pc) == "unknown module")
+    return where + "no module of the dump holds that address.\n";
+  return where + "no caller was found in the dump's memory.\n";
 }
 
 std::string RegistersText(DumpMachine machine, const std::uint8_t* c, std::size_t size) {

@@ -24,6 +24,13 @@ std::string BaseName(const std::string& path);
 // gives it) included.
 std::string AnalysisText(const Dump& dump, const std::string& stack);
 
+// The one line said when the stack walk stops before the thread's start:
+// where (`frames` found so far, `pc` the place it could not get past) and
+// why, naming the module whose image was not at hand (`imageAtHand`, one a
+// module of the dump).
+std::string WalkStoppedText(const Dump& dump, const std::vector<bool>& imageAtHand,
+                            std::uint64_t pc, int frames);
+
 // `r`: the registers of a thread context of `machine`, as cdb shows them.
 std::string RegistersText(DumpMachine machine, const std::uint8_t* context, std::size_t size);
 

@@ -159,6 +159,15 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size) {
                                          : DumpMachine::kUnknown;
     }
   }
+  // The thread's own instruction pointer, once the processor is known.
+  DumpException& exception = dump.exception;
+  const bool x64 = dump.machine == DumpMachine::kX64;
+  if (exception.present && dump.machine != DumpMachine::kUnknown &&
+      exception.contextSize >= (x64 ? kX64ContextSize : kX86ContextSize)) {
+    exception.instructionPointer =
+        LittleEndian(bytes + exception.contextRva + (x64 ? kX64Rip : kX86Eip), x64 ? 8 : 4);
+    exception.hasInstructionPointer = true;
+  }
   return dump;
 }
 

@@ -30,6 +30,9 @@ struct DumpException {
   std::uint64_t address = 0;
   std::vector<std::uint64_t> parameters;
   std::uint32_t contextRva = 0, contextSize = 0;  // the thread's context at the fault
+  // eip or rip in that context, where it holds one of a processor known here.
+  bool hasInstructionPointer = false;
+  std::uint64_t instructionPointer = 0;
 };
 
 struct Dump {

@@ -36,6 +36,16 @@ BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD 
   return found;
 }
 
+// Whether the module that holds `address` came with its image.
+bool ImageAtHand(const Walk& walk, DWORD64 address) {
+  for (std::size_t i = 0; i < walk.dump->modules.size(); ++i) {
+    const DumpModule& module = walk.dump->modules[i];
+    if (address >= module.base && address - module.base < module.size)
+      return !walk.images[i].empty();
+  }
+  return false;
+}
+
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -107,6 +117,10 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
     }
     text += CallSite(dump, pc) + "\n";
   };
+  // The walk ends at the thread's start (no return address, or the first
+  // frame again); ended anywhere else, one line says where and why.
+  bool whole = false;
+  std::uint64_t stuck = frame.AddrPC.Offset;
   int frames = 0;
   for (; frames < kMostFrames; ++frames) {
     if (!StackWalk64(machine, kDumpProcess, nullptr, &frame, context.data(), ReadMemory,
@@ -116,12 +130,30 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
     // The thread's first frame: the walk would only give it again.
     if (frames && frame.AddrPC.Offset == last.AddrPC.Offset &&
         frame.AddrStack.Offset == last.AddrStack.Offset &&
-        frame.AddrFrame.Offset == last.AddrFrame.Offset)
+        frame.AddrFrame.Offset == last.AddrFrame.Offset) {
+      whole = true;
       break;
+    }
+    // x64 code is unwound with the data in its image: without the image,
+    // dbghelp's caller would be a guess, and no guess is printed.
+    if (x64 && !ImageAtHand(walk, frame.AddrPC.Offset)) {
+      stuck = frame.AddrPC.Offset;
+      break;
+    }
     last = frame;
     line(frame.AddrFrame.Offset, frame.AddrStack.Offset, frame.AddrReturn.Offset,
          frame.AddrPC.Offset, frame.Params);
-    if (frame.AddrReturn.Offset == 0) break;
+    stuck = frame.AddrReturn.Offset;
+    if (frame.AddrReturn.Offset == 0) {
+      whole = true;
+      break;
+    }
+  }
+  if (!whole && frames < kMostFrames) {
+    std::vector<bool> imageAtHand;
+    for (const std::vector<std::uint8_t>& image : walk.images)
+      imageAtHand.push_back(!image.empty());
+    text += WalkStoppedText(dump, imageAtHand, stuck, frames);
   }
   SymCleanup(kDumpProcess);
   g_walk = nullptr;
