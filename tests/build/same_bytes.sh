@@ -2,12 +2,12 @@
 # Two clean builds of the same sources, copied to two folders of different
 # names and lengths, give a byte-identical kestrel.exe, and the same bytes as
 # the build under test: no time, folder or build path gets into the file.
-# same_bytes.sh SOURCE_DIR TOOLCHAIN_FILE EXE_UNDER_TEST
+# same_bytes.sh SOURCE_DIR TOOLCHAIN_FILE EXE_UNDER_TEST EPOCH
+# EPOCH is the time stamp the tested exe was built with (empty: none).
 set -u
-src=$1 toolchain=$2 tested=$3
+src=$1 toolchain=$2 tested=$3 epoch=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-epoch=$(git -C "$src" log -1 --format=%ct 2>/dev/null) || epoch=
 exes=()
 for dir in a "second build/with a longer path"; do
   mkdir -p "$work/$dir/src"

@@ -63,6 +63,16 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
+// The log of a composed dump saved as `name`, analysed to a good end.
+std::string LogOfComposed(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  CreateDirectoryA(kFolder.c_str(), nullptr);
+  const std::string dump = kFolder + "\\" + name;
+  WriteBytes(dump, bytes);
+  RemoveFile(kLog);
+  EXPECT_EQ(Analyse(dump), 0u) << name;
+  return ReadWholeFile(kLog);
+}
+
 // The log once the adapter has closed it, or what there was when the wait ran out.
 std::string ClosedLog(DWORD ms = 90000) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(100)) {
@@ -140,12 +150,7 @@ TEST(RealAnalysis, TheLogNamesTheCrashItsModuleAndOffset) {
 // Where no 32-bit program runs, an x86 crash can still be read: a dump the
 // tests compose, three frame-pointer frames deep, as Windows XP writes one.
 TEST(RealAnalysis, AComposedX86DumpShowsItsRegistersEveryFrameAndModule) {
-  CreateDirectoryA(kFolder.c_str(), nullptr);
-  const std::string dump = kFolder + "\\x86 crash.dmp";
-  WriteBytes(dump, composed::X86CrashDump());
-  RemoveFile(kLog);
-  EXPECT_EQ(Analyse(dump), 0u);
-  const std::string log = ReadWholeFile(kLog);
+  const std::string log = LogOfComposed("x86 crash.dmp", composed::X86CrashDump());
   EXPECT_NE(log.find("FAULTING_IP: crashy.exe+0x1005 (00401005)"), std::string::npos) << log;
   EXPECT_NE(Answer(log, "r").find(
                 "eax=11111111 ebx=22222222 ecx=00000000 edx=44444444 esi=55555555 edi=66666666\n"
@@ -168,12 +173,8 @@ TEST(RealAnalysis, AComposedX86DumpShowsItsRegistersEveryFrameAndModule) {
 // A dump from another machine: its x64 modules' images are not here, so no
 // caller can be found; one line says why, and no frame is made up.
 TEST(RealAnalysis, AnX64DumpWithoutImagesSaysWhyNoFrameIsShown) {
-  CreateDirectoryA(kFolder.c_str(), nullptr);
-  const std::string dump = kFolder + "\\x64 from another machine.dmp";
-  WriteBytes(dump, composed::X64CrashDumpWithoutImages());
-  RemoveFile(kLog);
-  EXPECT_EQ(Analyse(dump), 0u);
-  const std::string log = ReadWholeFile(kLog);
+  const std::string log =
+      LogOfComposed("x64 from another machine.dmp", composed::X64CrashDumpWithoutImages());
   EXPECT_NE(log.find("FAULTING_IP: CrashTest.exe+0x7a9a3 (00007ff6`a12aa9a3)\n"
                      "The exception record carried no address: this is the faulting thread's "
                      "instruction pointer.\n"),
