@@ -213,10 +213,8 @@ Text LaunchedText(const char* log) {
   Text text(sizeof kLaunchedNoLogText + std::strlen(log));
   if (!*log)
     text += kLaunchedNoLogText;
-  else if (SameTextIgnoringCase(log, "c:\\debuglog.txt"))
-    text += kLaunchedText;
-  else
-    text.Append(kLaunchedHead).Append(log);
+  else  // the usual log keeps the spelling the box has always had
+    text.Append(kLaunchedHead).Append(SameTextIgnoringCase(log, kUsualLog) ? kUsualLog : log);
   return text;
 }
 

@@ -7,8 +7,7 @@ inline constexpr char kInstallHintText[] =
     "debugging key not found- please install the tools (button above)";
 inline constexpr char kBoxCaption[] = "Log File Complete";
 inline constexpr char kGateText[] = "You need to hit both the browse buttons before running logs";
-inline constexpr char kLaunchedText[] =
-    "When the dos window closes, your dump output has been saved to c:\\debuglog.txt";
+inline constexpr char kUsualLog[] = "c:\\debuglog.txt";
 inline constexpr char kLaunchedHead[] =
     "When the dos window closes, your dump output has been saved to ";
 inline constexpr char kLaunchedNoLogText[] =

@@ -1,4 +1,5 @@
-#include "../command/capacities.h"
+#include <utility>
+
 #include "../command/command.h"
 #include "../command/texts.h"
 #include "dialog.h"
@@ -47,10 +48,10 @@ void Refuse(HWND window, const char* log, const Text& why) {
 bool SettleLog(HWND window, Text& arguments, Text& log) {
   const Text why = LogProblem(log.c_str());
   if (why.empty()) return true;
-  const Text offered = DocumentsLogFile();
-  const Text changed = offered.empty() || SameTextIgnoringCase(offered.c_str(), log.c_str())
-                           ? Text(1)
-                           : WithLogFile(arguments.c_str(), offered.c_str());
+  Text offered = DocumentsLogFile();
+  Text changed = offered.empty() || SameTextIgnoringCase(offered.c_str(), log.c_str())
+                     ? Text(1)
+                     : WithLogFile(arguments.c_str(), offered.c_str());
   if (changed.empty()) {
     Refuse(window, log.c_str(), why);
     return false;
@@ -59,10 +60,8 @@ bool SettleLog(HWND window, Text& arguments, Text& log) {
   if (MessageBoxA(window, offer.c_str(), kBoxCaption, MB_YESNO | MB_ICONERROR) != IDYES)
     return false;
   SetDlgItemTextA(window, IDC_COMMAND_STRING, changed.c_str());
-  arguments = Text(kLaunchArgsCapacity);
-  arguments += changed;
-  log = Text(offered.capacity());
-  log += offered;
+  arguments = std::move(changed);  // of the same capacity, 400
+  log = std::move(offered);
   const Text whyNot = LogProblem(log.c_str());
   if (whyNot.empty()) return true;
   Refuse(window, log.c_str(), whyNot);

@@ -66,11 +66,17 @@ std::string ExceptionName(std::uint32_t code) {
   return "";
 }
 
+int ModuleHolding(const std::vector<DumpModule>& modules, std::uint64_t address) {
+  for (std::size_t i = 0; i < modules.size(); ++i)
+    if (address >= modules[i].base && address - modules[i].base < modules[i].size)
+      return static_cast<int>(i);
+  return -1;
+}
+
 std::string PlaceAddress(const std::vector<DumpModule>& modules, std::uint64_t address) {
-  for (const DumpModule& module : modules)
-    if (address >= module.base && address - module.base < module.size)
-      return BaseName(module.path) + "+0x" + Hex(address - module.base, 1);
-  return "unknown module";
+  const int i = ModuleHolding(modules, address);
+  if (i < 0) return "unknown module";
+  return BaseName(modules[i].path) + "+0x" + Hex(address - modules[i].base, 1);
 }
 
 std::string BaseName(const std::string& path) {
@@ -120,20 +126,17 @@ std::string WalkStoppedText(const Dump& dump, const std::vector<bool>& imageAtHa
                             (frames ? "past frame " + std::to_string(frames - 1)
                                     : std::string("past the faulting thread's context")) +
                             " (" + PlaceAddress(dump.modules, pc) + "): ";
-  for (std::size_t i = 0; i < dump.modules.size(); ++i) {
-    const DumpModule& module = dump.modules[i];
-    if (pc < module.base || pc - module.base >= module.size) continue;
-    if (i < imageAtHand.size() && imageAtHand[i]) break;
-    return "Stack unwind information not available. " + where + "the image of " +
-           BaseName(module.path) + " (" + module.path +
-           ") is not on this machine with the dump's time stamp and size" +
-           (dump.machine == DumpMachine::kX64
-                ? ", and x64 code is unwound with the data in its image.\n"
-                : ", so only frame pointers were there to go by.\n");
-  }
-  if (PlaceAddress(dump.modules, pc) == "unknown module")
-    return where + "no module of the dump holds that address.\n";
-  return where + "no caller was found in the dump's memory.\n";
+  const int i = ModuleHolding(dump.modules, pc);
+  if (i < 0) return where + "no module of the dump holds that address.\n";
+  if (static_cast<std::size_t>(i) < imageAtHand.size() && imageAtHand[i])
+    return where + "no caller was found in the dump's memory.\n";
+  const DumpModule& module = dump.modules[i];
+  return "Stack unwind information not available. " + where + "the image of " +
+         BaseName(module.path) + " (" + module.path +
+         ") is not on this machine with the dump's time stamp and size" +
+         (dump.machine == DumpMachine::kX64
+              ? ", and x64 code is unwound with the data in its image.\n"
+              : ", so only frame pointers were there to go by.\n");
 }
 
 std::string RegistersText(DumpMachine machine, const std::uint8_t* c, std::size_t size) {

@@ -14,6 +14,9 @@ std::string Hex(std::uint64_t value, int digits);
 // cdb's name of an exception code, e.g. "access violation"; empty if unknown.
 std::string ExceptionName(std::uint32_t code);
 
+// The index of the module that holds `address`, -1 when none does.
+int ModuleHolding(const std::vector<DumpModule>& modules, std::uint64_t address);
+
 // "module+0xOFFSET" for the module that holds `address`, or "unknown module".
 std::string PlaceAddress(const std::vector<DumpModule>& modules, std::uint64_t address);
 

@@ -27,23 +27,11 @@ Walk* g_walk = nullptr;  // dbghelp's callbacks carry no context of their own
 BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD read) {
   const Walk& walk = *g_walk;
   bool found = ReadDumpMemory(*walk.dump, walk.file->data(), walk.file->size(), address, to, size);
-  for (std::size_t i = 0; !found && i < walk.dump->modules.size(); ++i) {
-    const DumpModule& module = walk.dump->modules[i];
-    if (address >= module.base && address - module.base < module.size)
-      found = ReadImageBytes(walk.images[i], address - module.base, to, size);
-  }
+  const int i = ModuleHolding(walk.dump->modules, address);
+  if (!found && i >= 0)
+    found = ReadImageBytes(walk.images[i], address - walk.dump->modules[i].base, to, size);
   if (read) *read = found ? size : 0;
   return found;
-}
-
-// Whether the module that holds `address` came with its image.
-bool ImageAtHand(const Walk& walk, DWORD64 address) {
-  for (std::size_t i = 0; i < walk.dump->modules.size(); ++i) {
-    const DumpModule& module = walk.dump->modules[i];
-    if (address >= module.base && address - module.base < module.size)
-      return !walk.images[i].empty();
-  }
-  return false;
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
@@ -136,7 +124,8 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
     }
     // x64 code is unwound with the data in its image: without the image,
     // dbghelp's caller would be a guess, and no guess is printed.
-    if (x64 && !ImageAtHand(walk, frame.AddrPC.Offset)) {
+    const int module = ModuleHolding(dump.modules, frame.AddrPC.Offset);
+    if (x64 && (module < 0 || walk.images[module].empty())) {
       stuck = frame.AddrPC.Offset;
       break;
     }
