@@ -9,6 +9,19 @@ inline constexpr std::size_t kToolsPathCapacity = 140;     // registry folder + 
 inline constexpr std::size_t kOpenFileNameCapacity = 255;  // Open dialog's file name
 inline constexpr std::size_t kLaunchPathCapacity = 170;    // debugger path at launch
 inline constexpr std::size_t kLaunchArgsCapacity = 400;    // argument string at launch
-// A box's text: two long paths (a log of up to 568 characters and the one
-// offered instead) and the advice around them.
+// The dump field read whole, to show it in the box that says it is longer
+// than the string can carry.
+inline constexpr std::size_t kDumpFieldCapacity = 1024;
+// A box's text: two long paths (a log or dump of up to
+// kLongestFullPath characters, a field, the log offered instead) and the
+// advice around them.
 inline constexpr std::size_t kMessageCapacity = 2048;
+// The longest full path a launch can name: a value of the string taken in
+// the debugger's folder, with a separator between and one at the end.
+inline constexpr std::size_t kLongestFullPath =
+    (kLaunchArgsCapacity - 1) + (kLaunchPathCapacity - 1) + 3;
+
+static_assert(kDumpFieldCapacity > kDumpPathCapacity,
+              "the field is read past what the string carries");
+static_assert(kLongestFullPath + kDumpFieldCapacity < kMessageCapacity,
+              "a box holds its paths whole");

@@ -31,23 +31,36 @@ CdbOptions ParseCdbOptions(const std::string& commandLine) {
   const std::vector<std::string> words = Words(commandLine, unterminated);
   if (unterminated) options.error = "a double quote is not closed";
   for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::string& option = words[i];
-    if (!CdbOptionTakesValue(option.c_str())) {
-      if (options.error.empty()) options.error = "unknown option " + option;
+    const std::string& word = words[i];
+    const CdbOption* option = FindCdbOption(word.c_str());
+    if (!option) {
+      if (options.error.empty()) options.error = "unknown option " + word;
       continue;
     }
     if (i + 1 >= words.size()) {
-      if (options.error.empty()) options.error = "option " + option + " has no value";
+      if (options.error.empty()) options.error = "option " + word + " has no value";
       break;
     }
     const std::string& value = words[++i];
-    if (option == "-c")
-      options.commands = SplitCommands(value);
-    else
-      (option == "-logo" ? options.log
-       : option == "-y"  ? options.symbolPath
-       : option == "-i"  ? options.imagePath
-                         : options.dump) = value;
+    switch (option->sets) {
+      case CdbValue::kLog:
+      case CdbValue::kAppendLog:
+        options.log = value;
+        options.appendLog = option->sets == CdbValue::kAppendLog;
+        break;
+      case CdbValue::kCommands:
+        options.commands = SplitCommands(value);
+        break;
+      case CdbValue::kSymbolPath:
+        options.symbolPath = value;
+        break;
+      case CdbValue::kImagePath:
+        options.imagePath = value;
+        break;
+      case CdbValue::kDump:
+        options.dump = value;
+        break;
+    }
   }
   if (options.error.empty() && options.dump.empty()) options.error = "no dump file (-z)";
   return options;

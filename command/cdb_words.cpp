@@ -17,9 +17,8 @@ bool NextCdbWord(const char*& at, Text& word, bool& unterminated) {
   return true;
 }
 
-bool CdbOptionTakesValue(const char* option) {
-  static constexpr const char* kOptions[] = {"-logo", "-c", "-y", "-i", "-z"};
-  for (const char* known : kOptions)
-    if (SameText(option, known)) return true;
-  return false;
+const CdbOption* FindCdbOption(const char* word) {
+  for (const CdbOption& option : kCdbOptions)
+    if (SameText(word, option.name)) return &option;
+  return nullptr;
 }

@@ -5,16 +5,10 @@
 #include "capacities.h"
 #include "cdb_options.h"
 #include "contract.h"
-#include "texts.h"
 
 namespace {
 
 constexpr std::size_t kDebuggerNameLength = sizeof kDebuggerFileName - 1;
-
-// The way out of both boxes that could not start the debugger.
-constexpr char kWayOut[] =
-    "\n\nTick Advanced and pick cdb.exe with its Browse button, or install the debugging "
-    "tools (button above).";
 
 // What a registry read left in its buffer, as text: whatever the value's
 // type, its bytes up to the first zero. Nothing when the read failed, which
@@ -24,6 +18,9 @@ Text RegistryText(long status, const char* data, std::size_t size) {
   if (status == 0 && data) text.Append(data, size);
   return text;
 }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsLetter(char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
 }  // namespace
 
@@ -53,15 +50,21 @@ Text DebuggerPathFromRegistry(long status, const char* data, std::size_t size) {
   return path;
 }
 
-Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool x64) {
+const char* const* KitSubfolders(unsigned short nativeMachine) {
+  static constexpr const char* kArm64[] = {"arm64\\", "x86\\", "x64\\", nullptr};
+  static constexpr const char* kAmd64[] = {"x64\\", "x86\\", nullptr};
+  static constexpr const char* kI386[] = {"x86\\", "x64\\", nullptr};
+  return nativeMachine == kMachineArm64 ? kArm64 : nativeMachine == kMachineAmd64 ? kAmd64 : kI386;
+}
+
+Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const char* subfolder) {
   const Text root = RegistryText(status, data, size);
   // Room for a separator the root may lack: a path that long is no candidate.
   Text path(kToolsPathCapacity + 1);
   if (root.empty()) return path;
   path += root;
-  const char last = root.c_str()[root.size() - 1];
-  if (last != '\\' && last != '/') path += "\\";
-  path += x64 ? "x64\\" : "x86\\";
+  if (!IsSeparator(root.c_str()[root.size() - 1])) path += "\\";
+  path += subfolder;
   path += kDebuggerFileName;
   if (path.size() > kToolsPathCapacity - 1) path.Clear();
   return path;
@@ -69,51 +72,67 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool 
 
 namespace {
 
-// Where the value of the last -logo stands in `arguments`, read as the
-// debugger reads its options: [begin, end), quotes included. False when the
-// string names no log.
-bool LogValueAt(const char* arguments, std::size_t& begin, std::size_t& end) {
+// Where the value of the last option that sets `wanted` stands in
+// `arguments`, read as the debugger reads its options: [begin, end), quotes
+// included; begin == end when the option ends the string. False when no such
+// option is there.
+bool ValueAt(const char* arguments, bool (*wanted)(CdbValue), std::size_t& begin,
+             std::size_t& end) {
   Text word(std::strlen(arguments) + 1);
   bool unterminated = false, found = false;
   const char* at = arguments;
   while (NextCdbWord(at, word, unterminated)) {
-    if (!CdbOptionTakesValue(word.c_str())) continue;
-    const bool isLog = SameText(word.c_str(), "-logo");
+    const CdbOption* option = FindCdbOption(word.c_str());
+    if (!option) continue;
     while (*at == ' ' || *at == '\t') ++at;
     const char* value = at;
-    if (!NextCdbWord(at, word, unterminated)) break;
-    if (isLog) {
+    const bool hasValue = NextCdbWord(at, word, unterminated);
+    if (wanted(option->sets)) {
       begin = static_cast<std::size_t>(value - arguments);
       end = static_cast<std::size_t>(at - arguments);
       found = true;
     }
+    if (!hasValue) break;
   }
   return found;
 }
 
-}  // namespace
-
-Text LogFileOf(const char* arguments, const char* folder) {
-  Text log(std::strlen(arguments) + 1);
+// The value of the last option that sets `wanted`, unquoted; empty when none.
+Text ValueOf(const char* arguments, bool (*wanted)(CdbValue), bool& named) {
+  Text value(std::strlen(arguments) + 1);
   std::size_t begin = 0, end = 0;
-  if (LogValueAt(arguments, begin, end)) {
+  named = ValueAt(arguments, wanted, begin, end);
+  if (named) {
     const char* at = arguments + begin;
     bool unterminated = false;
-    NextCdbWord(at, log, unterminated);
+    NextCdbWord(at, value, unterminated);
   }
-  const char* name = log.c_str();
-  const bool absolute = (name[0] && name[1] == ':') || name[0] == '\\';
-  if (log.empty() || absolute) return log;
-  Text path(std::strlen(folder) + log.capacity());
-  path += folder;
-  path += log;
-  return path;
+  return value;
+}
+
+}  // namespace
+
+Text LogFileOf(const char* arguments) {
+  bool named = false;
+  return ValueOf(arguments, IsLogValue, named);
+}
+
+Text DumpFileOf(const char* arguments, bool& named) {
+  return ValueOf(arguments, IsDumpValue, named);
+}
+
+bool DumpFieldWasCut(const char* field, const char* dump) {
+  const std::size_t carried = kDumpPathCapacity - 1;
+  if (std::strlen(field) <= carried || std::strlen(dump) != carried) return false;
+  for (std::size_t i = 0; i < carried; ++i)
+    if (field[i] != dump[i]) return false;
+  return true;
 }
 
 Text WithLogFile(const char* arguments, const char* log) {
   Text text(kCommandCapacity);
   std::size_t begin = 0, end = 0;
-  if (!LogValueAt(arguments, begin, end)) return text;
+  if (!ValueAt(arguments, IsLogValue, begin, end) || begin == end) return text;
   // Quoted as the dump is: the debugger splits its options at blanks.
   bool quote = false;
   for (const char* at = log; *at; ++at) quote = quote || *at == ' ' || *at == '\t';
@@ -128,6 +147,91 @@ Text WithLogFile(const char* arguments, const char* log) {
   return text;
 }
 
+namespace {
+
+// How much of a full path is its root, without a closing separator: "C:" of
+// C:\..., "\\server\share" of a share; 0 for a path that has none.
+std::size_t RootLength(const char* path) {
+  if (IsLetter(path[0]) && path[1] == ':') return 2;
+  if (!IsSeparator(path[0]) || !IsSeparator(path[1])) return 0;
+  std::size_t at = 2;
+  for (int part = 0; part < 2; ++part) {
+    if (part) ++at;
+    while (path[at] && !IsSeparator(path[at])) ++at;
+    if (!path[at]) break;
+  }
+  return at;
+}
+
+// `relative` joined to the full path `base`, its "." and ".." taken as
+// Windows takes them, one separator between names, "/" as "\"; a closing
+// separator kept. `base` holds its root and nothing above it is reached.
+Text Joined(const char* base, std::size_t rootLength, const char* relative) {
+  // Each name gains at most one separator, and the path one at its end.
+  Text path(std::strlen(base) + std::strlen(relative) + 4);
+  char* out = path.data();
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < rootLength; ++i)
+    out[length++] = IsSeparator(base[i]) ? '\\' : base[i];
+  for (const char* part : {base + rootLength, relative}) {
+    for (const char* at = part; *at;) {
+      while (IsSeparator(*at)) ++at;
+      const char* name = at;
+      while (*at && !IsSeparator(*at)) ++at;
+      const std::size_t size = static_cast<std::size_t>(at - name);
+      if (size == 0 || (size == 1 && name[0] == '.')) continue;
+      if (size == 2 && name[0] == '.' && name[1] == '.') {
+        while (length > rootLength && out[length - 1] != '\\') --length;
+        if (length > rootLength) --length;
+        continue;
+      }
+      out[length++] = '\\';
+      for (std::size_t i = 0; i < size; ++i) out[length++] = name[i];
+    }
+  }
+  // A drive's root is "C:\"; any other path closes with a separator only
+  // when it was written so.
+  const char* tail = *relative ? relative : base + rootLength;
+  const std::size_t tailLength = std::strlen(tail);
+  const bool closing = tailLength && IsSeparator(tail[tailLength - 1]);
+  if ((length == rootLength && rootLength == 2) || (closing && length && out[length - 1] != '\\'))
+    out[length++] = '\\';
+  out[length] = '\0';
+  return path;
+}
+
+}  // namespace
+
+Text FullPathOf(const char* path, const char* folder, const char* driveFolder) {
+  if (!*path) return Text(1);
+  // \\?\ and \\.\ name a file as they stand.
+  if (IsSeparator(path[0]) && IsSeparator(path[1]) && (path[2] == '?' || path[2] == '.') &&
+      IsSeparator(path[3])) {
+    Text same(std::strlen(path) + 1);
+    same += path;
+    return same;
+  }
+  if (IsSeparator(path[0]) && IsSeparator(path[1])) return Joined(path, RootLength(path), "");
+  if (IsLetter(path[0]) && path[1] == ':') {
+    if (IsSeparator(path[2])) return Joined(path, 2, "");
+    // X:name: in the folder when it is on drive X, else in the current
+    // folder the environment records for X, else in X's root.
+    const char drive[] = {path[0], ':', '\0'};
+    const auto onDrive = [&](const char* base) {
+      return RootLength(base) == 2 && (base[0] | 0x20) == (path[0] | 0x20);
+    };
+    const char* base = onDrive(folder) ? folder : onDrive(driveFolder) ? driveFolder : drive;
+    return Joined(base, 2, path + 2);
+  }
+  // \name on the folder's own drive or share; name in the folder.
+  if (IsSeparator(path[0])) {
+    Text root(RootLength(folder) + 1);
+    root.Append(folder, RootLength(folder));
+    return Joined(root.c_str(), root.size(), path);
+  }
+  return Joined(folder, RootLength(folder), path);
+}
+
 Text DocumentsLog(const char* documents) {
   const std::size_t length = std::strlen(documents);
   Text log(length + sizeof "\\debuglog.txt");
@@ -139,8 +243,7 @@ Text DocumentsLog(const char* documents) {
 }
 
 bool IsFullPath(const char* path) {
-  const char letter = static_cast<char>(path[0] | 0x20);
-  if (letter >= 'a' && letter <= 'z' && path[1] == ':' && path[2] == '\\') return true;
+  if (IsLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
   // \\server\share\, both names there.
   if (path[0] != '\\' || path[1] != '\\') return false;
   const char* at = path + 2;
@@ -153,69 +256,32 @@ bool IsFullPath(const char* path) {
   return true;
 }
 
-Text LogProblemWhy(unsigned long error, bool isFolder) {
-  const char* why = nullptr;
-  if (isFolder) {
-    why = "It is a folder, not a file.";
-  } else {
-    switch (error) {
-      case 5:   // ERROR_ACCESS_DENIED
-      case 19:  // ERROR_WRITE_PROTECT
-        why = "This user may not create or write that file.";
-        break;
-      case 2:  // ERROR_FILE_NOT_FOUND
-      case 3:  // ERROR_PATH_NOT_FOUND
-        why = "Its folder does not exist.";
-        break;
-      case 32:  // ERROR_SHARING_VIOLATION
-      case 33:  // ERROR_LOCK_VIOLATION
-        why = "Another program has it open, perhaps a debugger still writing it.";
-        break;
-      case 123:  // ERROR_INVALID_NAME
-        why = "That is not a valid file name.";
-        break;
-    }
+FileCheck FileCheckOf(unsigned long error, bool isFolder) {
+  FileProblem problem = FileProblem::kOther;
+  if (isFolder) return {FileProblem::kFolder, error};
+  switch (error) {
+    case 0:
+      problem = FileProblem::kNone;
+      break;
+    case 2:  // ERROR_FILE_NOT_FOUND
+      problem = FileProblem::kNoFile;
+      break;
+    case 3:  // ERROR_PATH_NOT_FOUND
+      problem = FileProblem::kNoFolder;
+      break;
+    case 5:   // ERROR_ACCESS_DENIED
+    case 19:  // ERROR_WRITE_PROTECT
+      problem = FileProblem::kDenied;
+      break;
+    case 32:  // ERROR_SHARING_VIOLATION
+    case 33:  // ERROR_LOCK_VIOLATION
+      problem = FileProblem::kInUse;
+      break;
+    case 123:  // ERROR_INVALID_NAME
+      problem = FileProblem::kBadName;
+      break;
   }
-  Text text(96);
-  if (why)
-    text += why;
-  else
-    text.Append("Windows gave error ").AppendNumber(error).Append(".");
-  return text;
-}
-
-namespace {
-
-constexpr char kLogProblemHead[] = "The debugger could not write its log:\n\n";
-
-}  // namespace
-
-Text LogProblemText(const char* log, const char* why) {
-  Text text(kMessageCapacity);
-  text.Append(kLogProblemHead).Append(log).Append("\n\n").Append(why);
-  text.Append(
-      "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a "
-      "folder you can write.");
-  return text;
-}
-
-Text LogOfferText(const char* log, const char* why, const char* alternative) {
-  Text text(kMessageCapacity);
-  text.Append(kLogProblemHead).Append(log).Append("\n\n").Append(why);
-  text.Append("\n\nWrite the log to ").Append(alternative);
-  text.Append(
-      " instead?\n\nNo: start Kestrel with \"Run as administrator\", or tick Advanced and name "
-      "a log in a folder you can write.");
-  return text;
-}
-
-Text LaunchedText(const char* log) {
-  Text text(sizeof kLaunchedNoLogText + std::strlen(log));
-  if (!*log)
-    text += kLaunchedNoLogText;
-  else  // the usual log keeps the spelling the box has always had
-    text.Append(kLaunchedHead).Append(SameTextIgnoringCase(log, kUsualLog) ? kUsualLog : log);
-  return text;
+  return {problem, error};
 }
 
 Text WorkingFolder(const char* debuggerPath) {
@@ -224,17 +290,4 @@ Text WorkingFolder(const char* debuggerPath) {
   const std::size_t size = folder.size();
   folder.data()[size > kDebuggerNameLength ? size - kDebuggerNameLength : 0] = '\0';
   return folder;
-}
-
-Text NotFullPathText(const char* path) {
-  Text text(kMessageCapacity);
-  text.Append("The debugger's path is not a full path, so Kestrel does not start it:\n\n");
-  text.Append(path).Append(kWayOut);
-  return text;
-}
-
-Text LaunchFailureText(const char* path) {
-  Text text(kMessageCapacity);
-  text.Append("The debugger could not be started:\n\n").Append(path).Append(kWayOut);
-  return text;
 }

@@ -15,18 +15,43 @@ Text ComposeCommandString(const char* systemRoot, const char* dumpPath);
 // kToolsPathCapacity-1.
 Text DebuggerPathFromRegistry(long status, const char* data, std::size_t size);
 
-// Where a Windows Kits debuggers root may hold cdb.exe: its x64\ subfolder
-// when `x64`, else its x86\ one. `data` and `status` as for
+// Processors as Windows names them (IMAGE_FILE_MACHINE_...).
+inline constexpr unsigned short kMachineI386 = 0x014C;
+inline constexpr unsigned short kMachineAmd64 = 0x8664;
+inline constexpr unsigned short kMachineArm64 = 0xAA64;
+
+// The Windows Kits' subfolders that may hold cdb.exe, null-terminated, in the
+// order to try them on Windows that runs natively on `nativeMachine`: the
+// debugger of its own processor first, then those it can run.
+const char* const* KitSubfolders(unsigned short nativeMachine);
+
+// Where a Windows Kits debuggers root may hold cdb.exe: in its `subfolder`
+// (one of KitSubfolders). `data` and `status` as for
 // DebuggerPathFromRegistry; empty for a failed read, an empty root, and a
 // path that would not fit kToolsPathCapacity-1.
-Text KitDebuggerCandidate(long status, const char* data, std::size_t size, bool x64);
+Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const char* subfolder);
 
-// The log file that the argument string names with -logo, read as the
-// debugger reads its options, and taken in `folder` (the debugger's working
-// folder) when it is relative; empty when the string names none.
-Text LogFileOf(const char* arguments, const char* folder);
+// The log file that the argument string names with its last -logo or -loga,
+// read as the debugger reads its options, as written there; empty when the
+// string names none.
+Text LogFileOf(const char* arguments);
 
-// The argument string with the value of its -logo (the last, which the
+// The dump file that the argument string names with its last -z, as
+// written there; `named` is false when the string has no -z at all.
+Text DumpFileOf(const char* arguments, bool& named);
+
+// Whether the dump field was longer than the string can carry and `dump` is
+// the part of it that was carried.
+bool DumpFieldWasCut(const char* field, const char* dump);
+
+// `path` as Windows takes it for a program whose current folder is the full
+// path `folder`: a name in that folder, \name on its drive or share, X:name
+// in that folder when it is on X, else in `driveFolder` when that is on X
+// (the folder the environment records for drive X), else in X:\; "/" as
+// "\", "." and ".." followed. Empty for an empty path.
+Text FullPathOf(const char* path, const char* folder, const char* driveFolder);
+
+// The argument string with the value of its last -logo or -loga (the one the
 // debugger takes) replaced by `log`, in double quotes when it holds a blank
 // or a tab, every other character kept; empty when the string names no log
 // or the result would not fit kCommandCapacity-1.
@@ -44,3 +69,12 @@ bool IsFullPath(const char* path);
 // The folder to start the debugger in: the path less its last seven
 // characters ("cdb.exe"); empty when nothing is left, for "no folder".
 Text WorkingFolder(const char* debuggerPath);
+
+// What opening a file found, from what Windows said (`error`, a
+// GetLastError code, 0 for none) and whether the path is a folder.
+enum class FileProblem { kNone, kFolder, kNoFile, kNoFolder, kDenied, kInUse, kBadName, kOther };
+struct FileCheck {
+  FileProblem problem;
+  unsigned long error;
+};
+FileCheck FileCheckOf(unsigned long error, bool isFolder);

@@ -1,5 +1,7 @@
-// Kestrel's own messages, exactly as the user sees them.
+// Every sentence Kestrel shows the user, exactly as the user sees it: fixed
+// texts here, and the few functions that join them around a path.
 #pragma once
+#include "command.h"
 #include "text.h"
 
 inline constexpr char kPlaceholderText[] = "<fill in the blank first>";
@@ -26,12 +28,13 @@ Text LaunchedText(const char* log);
 // a full path.
 Text NotFullPathText(const char* path);
 
-// Why the log cannot be written: `error` is what Windows said of creating or
-// opening it.
-Text LogProblemWhy(unsigned long error, bool isFolder);
+// The error boxes shown, instead of a launch, when the log cannot be
+// written: a refusal, or an offer of `alternative` instead (Yes or No).
+Text LogProblemText(const char* log, FileCheck check);
+Text LogOfferText(const char* log, FileCheck check, const char* alternative);
 
-// The error box shown, instead of a launch, when the log cannot be written.
-Text LogProblemText(const char* log, const char* why);
-
-// The same, offering `alternative` instead (Yes or No).
-Text LogOfferText(const char* log, const char* why, const char* alternative);
+// The error boxes shown, instead of a launch, for the dump: none named, a
+// field too long for the string (`field` whole), or one that cannot be read.
+Text NoDumpText();
+Text DumpTooLongText(const char* field);
+Text DumpProblemText(const char* dump, FileCheck check);

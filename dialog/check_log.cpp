@@ -7,20 +7,20 @@
 
 namespace {
 
-// Why this user cannot create or write the log, leaving no trace: an
+// Whether this user can create or write the log, leaving no trace: an
 // existing log is opened for writing and closed untouched, a new one is
 // created and deleted again. Sharing only reading, the open fails while
-// another program, such as a debugger, is writing it. Empty when it can.
-Text LogProblem(const char* log) {
+// another program, such as a debugger, is writing it.
+FileCheck CheckLogFile(const char* log) {
   const DWORD attributes = GetFileAttributesA(log);
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return LogProblemWhy(0, true);
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return FileCheckOf(0, true);
   HANDLE file =
       CreateFileA(log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
                   exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LogProblemWhy(GetLastError(), false);
+  if (file == INVALID_HANDLE_VALUE) return FileCheckOf(GetLastError(), false);
   CloseHandle(file);
-  return Text(1);
+  return FileCheckOf(0, false);
 }
 
 // debuglog.txt in this user's Documents folder, which an ordinary user may
@@ -35,8 +35,8 @@ Text DocumentsLogFile() {
   return DocumentsLog(folder.c_str());
 }
 
-void Refuse(HWND window, const char* log, const Text& why) {
-  MessageBoxA(window, LogProblemText(log, why.c_str()).c_str(), kBoxCaption, MB_ICONERROR);
+void Refuse(HWND window, const char* log, FileCheck check) {
+  MessageBoxA(window, LogProblemText(log, check).c_str(), kBoxCaption, MB_ICONERROR);
 }
 
 }  // namespace
@@ -46,24 +46,24 @@ void Refuse(HWND window, const char* log, const Text& why) {
 // argument string (its field too) and `log` name that one. False when
 // nothing is to be started; a box has said why.
 bool SettleLog(HWND window, Text& arguments, Text& log) {
-  const Text why = LogProblem(log.c_str());
-  if (why.empty()) return true;
+  const FileCheck check = CheckLogFile(log.c_str());
+  if (check.problem == FileProblem::kNone) return true;
   Text offered = DocumentsLogFile();
   Text changed = offered.empty() || SameTextIgnoringCase(offered.c_str(), log.c_str())
                      ? Text(1)
                      : WithLogFile(arguments.c_str(), offered.c_str());
   if (changed.empty()) {
-    Refuse(window, log.c_str(), why);
+    Refuse(window, log.c_str(), check);
     return false;
   }
-  const Text offer = LogOfferText(log.c_str(), why.c_str(), offered.c_str());
+  const Text offer = LogOfferText(log.c_str(), check, offered.c_str());
   if (MessageBoxA(window, offer.c_str(), kBoxCaption, MB_YESNO | MB_ICONERROR) != IDYES)
     return false;
   SetDlgItemTextA(window, IDC_COMMAND_STRING, changed.c_str());
   arguments = std::move(changed);  // of the same capacity, 400
   log = std::move(offered);
-  const Text whyNot = LogProblem(log.c_str());
-  if (whyNot.empty()) return true;
-  Refuse(window, log.c_str(), whyNot);
+  const FileCheck offeredCheck = CheckLogFile(log.c_str());
+  if (offeredCheck.problem == FileProblem::kNone) return true;
+  Refuse(window, log.c_str(), offeredCheck);
   return false;
 }

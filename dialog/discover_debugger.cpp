@@ -1,4 +1,4 @@
-#include <initializer_list>
+#include <utility>
 
 #include "../command/capacities.h"
 #include "../command/command.h"
@@ -27,9 +27,25 @@ bool Is64BitWindows() {
   return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
+// The processor Windows itself runs on. IsWow64Process is true on ARM64 as
+// well, where an x64 debugger may not run: IsWow64Process2 (Windows 10 1709
+// on) names it; without that, 64-bit Windows is x64.
+unsigned short NativeMachine(bool windows64) {
+  const auto isWow64Process2 =
+      LateBound<BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*)>("kernel32.dll", "IsWow64Process2");
+  USHORT process = 0, native = 0;
+  if (isWow64Process2 && isWow64Process2(GetCurrentProcess(), &process, &native)) return native;
+  return windows64 ? kMachineAmd64 : kMachineI386;
+}
+
+bool IsFile(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // cdb.exe of the Windows Kits in one view of the registry, newest kit
 // first; empty when none is there.
-Text FindKitDebuggerIn(REGSAM view, bool windows64) {
+Text FindKitDebuggerIn(REGSAM view, const char* const* subfolders) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKitsRegistryKey, 0, KEY_READ | view, &key) !=
       ERROR_SUCCESS)
@@ -37,11 +53,9 @@ Text FindKitDebuggerIn(REGSAM view, bool windows64) {
   Text buffer(1);
   for (const char* value : kKitsRootValues) {
     const LONG status = ReadValue(key, value, buffer);
-    for (const bool x64 : {windows64, !windows64}) {
-      Text path = KitDebuggerCandidate(status, buffer.c_str(), buffer.capacity(), x64);
-      if (path.empty()) continue;
-      const DWORD attributes = GetFileAttributesA(path.c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    for (const char* const* subfolder = subfolders; *subfolder; ++subfolder) {
+      Text path = KitDebuggerCandidate(status, buffer.c_str(), buffer.capacity(), *subfolder);
+      if (!path.empty() && IsFile(path.c_str())) {
         RegCloseKey(key);
         return path;
       }
@@ -56,8 +70,9 @@ Text FindKitDebuggerIn(REGSAM view, bool windows64) {
 // asks for its own view, which is the 32-bit one.
 Text FindKitDebugger() {
   const bool windows64 = Is64BitWindows();
-  Text path = FindKitDebuggerIn(sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0, windows64);
-  if (path.empty() && windows64) path = FindKitDebuggerIn(KEY_WOW64_64KEY, windows64);
+  const char* const* subfolders = KitSubfolders(NativeMachine(windows64));
+  Text path = FindKitDebuggerIn(sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0, subfolders);
+  if (path.empty() && windows64) path = FindKitDebuggerIn(KEY_WOW64_64KEY, subfolders);
   return path;
 }
 
@@ -65,7 +80,8 @@ Text FindKitDebugger() {
 
 // Fills the two read-only fields at start: the placeholder, then cdb.exe's
 // path from the folder the tools' installer recorded, or else from the
-// Windows Kits' record.
+// Windows Kits' record. A record left behind by uninstalled tools (no value,
+// or no cdb.exe there) does not hide the kits' debugger.
 void DiscoverDebugger(HWND window) {
   SetDlgItemTextA(window, IDC_COMMAND_STRING, kPlaceholderText);
   HKEY key = nullptr;
@@ -76,7 +92,11 @@ void DiscoverDebugger(HWND window) {
   }
   Text buffer(1);
   const LONG status = ReadValue(key, kToolsRegistryValue, buffer);
-  const Text path = DebuggerPathFromRegistry(status, buffer.c_str(), buffer.capacity());
+  Text path = DebuggerPathFromRegistry(status, buffer.c_str(), buffer.capacity());
+  if (!IsFullPath(path.c_str()) || !IsFile(path.c_str())) {
+    Text kit = FindKitDebugger();
+    if (!kit.empty()) path = std::move(kit);
+  }
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);
 }

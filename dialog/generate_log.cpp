@@ -11,8 +11,8 @@
 
 // Starts the debugger on the argument string in its own console window and
 // tells the user where the log will be; refuses before any Browse press,
-// for a debugger path that is not a full one, and when the log it names
-// cannot be written and none is taken instead.
+// for a debugger path that is not a full one, for a dump it cannot open,
+// and when the log it names cannot be written and none is taken instead.
 void GenerateLog(HWND window) {
   if (BrowseFlags < 1) {
     MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
@@ -27,7 +27,8 @@ void GenerateLog(HWND window) {
     return;
   }
   const Text folder = WorkingFolder(path.c_str());
-  Text log = LogFileOf(args.c_str(), folder.c_str());
+  if (!DumpIsReadable(window, args.c_str(), folder.c_str())) return;
+  Text log = FullPathAsStartedIn(LogFileOf(args.c_str()).c_str(), folder.c_str());
   if (!log.empty() && !SettleLog(window, args, log)) return;
   const auto shellExecute = LateBound<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   const HINSTANCE result =

@@ -25,14 +25,19 @@ wine_session_arch() {  # win32|win64
 
 wine_session_display() {  # [--own]: start our own Xvfb even when a display exists
   if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --own ]; then return; fi
-  local n=90
-  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x800x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb takes a free display number itself and writes it once it listens,
+  # so runs side by side never collide.
+  local number_file n=
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
   xvfb_pid=$!
+  for _ in $(seq 100); do
+    n=$(grep -xE '[0-9]+' "$number_file" 2>/dev/null) && break
+    sleep 0.1
+  done
+  rm -f "$number_file"
+  [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=:$n
-  for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && return; sleep 0.1; done
-  echo "Xvfb did not start on :$n" >&2
-  return 1
 }
 
 wine_session_prefix() {  # PREFIX [--fresh]; after wine_session_arch

@@ -6,6 +6,12 @@
 # EPOCH is the time stamp the tested exe was built with (empty: none).
 set -u
 src=$1 toolchain=$2 tested=$3 epoch=$4
+# The sources to copy are what git tracks: sources that came without their
+# history (an archive) cannot say which files those are.
+if ! command -v git >/dev/null || ! git -C "$src" rev-parse --git-dir >/dev/null 2>&1; then
+  echo "skipped: $src is not a git checkout, so which files are the sources is unknown"
+  exit 77
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 exes=()

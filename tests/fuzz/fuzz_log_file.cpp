@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   arguments = arguments.substr(0, kLaunchArgsCapacity - 1);  // as the field is read
   const char* log = "C:\\Documents and Settings\\ann\\My Documents\\debuglog.txt";
   const std::string changed = WithLogFile(arguments.c_str(), log).c_str();
-  const std::string before = LogFileOf(arguments.c_str(), "C:\\").c_str();
+  const std::string before = LogFileOf(arguments.c_str()).c_str();
   if (changed.size() > kCommandCapacity - 1) std::abort();
   if (changed.empty()) {
     // Only a string that names no log, or one with no room for this one.
@@ -25,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     return 0;
   }
-  if (std::string(LogFileOf(changed.c_str(), "C:\\").c_str()) != log) std::abort();
+  if (std::string(LogFileOf(changed.c_str()).c_str()) != log) std::abort();
   return 0;
 }

@@ -146,94 +146,191 @@ struct KitCase {
   const char* name;
   long status;
   std::string stored;
-  bool windows64;
+  unsigned short machine;
   std::vector<std::string> expected;
 };
 
-TEST(KitDebuggerCandidate, PreferredSubfolderFirstThenTheOther) {
+TEST(KitDebuggerCandidate, TheNativeProcessorsDebuggerFirstThenTheOthers) {
   const std::string root = "C:\\Program Files (x86)\\Windows Kits\\10\\Debuggers\\";
   const std::string fits = "C:\\" + std::string(124, 'k') + "\\";  // + x86\cdb.exe: 139
   const std::string over = "C:\\" + std::string(125, 'k') + "\\";  // 140
+  const auto in = [](const std::string& folder, std::vector<const char*> subfolders) {
+    std::vector<std::string> paths;
+    for (const char* subfolder : subfolders) paths.push_back(folder + subfolder + "\\cdb.exe");
+    return paths;
+  };
   const std::vector<KitCase> cases = {
-      {"64-bit Windows", 0, root, true, {root + "x64\\cdb.exe", root + "x86\\cdb.exe"}},
-      {"32-bit Windows", 0, root, false, {root + "x86\\cdb.exe", root + "x64\\cdb.exe"}},
-      {"no closing separator",
-       0,
-       "D:\\Kits\\Debuggers",
-       false,
-       {"D:\\Kits\\Debuggers\\x86\\cdb.exe", "D:\\Kits\\Debuggers\\x64\\cdb.exe"}},
-      {"value absent", 2, "", true, {}},
-      {"empty value", 0, "", true, {}},
-      {"read did not fit", 234, root, true, {}},
-      {"139 characters fit", 0, fits, false, {fits + "x86\\cdb.exe", fits + "x64\\cdb.exe"}},
-      {"140 do not", 0, over, false, {}},
+      {"x64 Windows", 0, root, kMachineAmd64, in(root, {"x64", "x86"})},
+      {"32-bit Windows", 0, root, kMachineI386, in(root, {"x86", "x64"})},
+      {"ARM64 Windows", 0, root, kMachineArm64, in(root, {"arm64", "x86", "x64"})},
+      {"a processor Kestrel does not know", 0, root, 0x01C4, in(root, {"x86", "x64"})},
+      {"no closing separator", 0, "D:\\Kits\\Debuggers", kMachineI386,
+       in("D:\\Kits\\Debuggers\\", {"x86", "x64"})},
+      {"value absent", 2, "", kMachineAmd64, {}},
+      {"empty value", 0, "", kMachineAmd64, {}},
+      {"read did not fit", 234, root, kMachineAmd64, {}},
+      {"139 characters fit", 0, fits, kMachineI386, in(fits, {"x86", "x64"})},
+      {"140 do not", 0, over, kMachineI386, {}},
+      {"arm64 is two longer", 0, fits, kMachineArm64, in(fits, {"x86", "x64"})},
   };
   for (const KitCase& c : cases) {
     std::vector<char> buffer(kToolsPathCapacity, '\0');
     std::copy(c.stored.begin(), c.stored.end(), buffer.begin());
-    // The preferred subfolder, then the other, as discovery tries them.
+    // In the order discovery tries them.
     std::vector<std::string> paths;
-    for (const bool x64 : {c.windows64, !c.windows64}) {
-      const std::string path = S(KitDebuggerCandidate(c.status, buffer.data(), buffer.size(), x64));
+    for (const char* const* subfolder = KitSubfolders(c.machine); *subfolder; ++subfolder) {
+      const std::string path =
+          S(KitDebuggerCandidate(c.status, buffer.data(), buffer.size(), *subfolder));
       if (!path.empty()) paths.push_back(path);
     }
     EXPECT_EQ(paths, c.expected) << c.name;
   }
 }
 
-TEST(LogFileOf, TheLogAfterLogoAsTheDebuggerReadsIt) {
-  const std::string folder = "C:\\Debuggers\\";
+TEST(LogFileOf, TheLastLogOptionAsTheDebuggerReadsIt) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {S(ComposeCommandString("C:\\WINDOWS", "C:\\a.dmp")), "c:\\debuglog.txt"},
       {" -logo \"C:\\My Logs\\crash log.txt\" -z \"x.dmp\"", "C:\\My Logs\\crash log.txt"},
       {" -logo\tD:\\l.txt  -z x.dmp", "D:\\l.txt"},
-      {" -logo \\\\server\\share\\l.txt -z x.dmp", "\\\\server\\share\\l.txt"},
-      {" -logo relative.txt -z x.dmp", "C:\\Debuggers\\relative.txt"},
-      {" -c \"!analyze -v;q\" -z x.dmp", ""},         // no log: nothing to check
-      {" -z x.dmp -logo", ""},                        // -logo without its file
-      {" -logo a.txt -logo D:\\b.txt", "D:\\b.txt"},  // the last one counts
+      {" -loga c:\\x.txt -z x.dmp", "c:\\x.txt"},                    // appended to
+      {" -logo relative.txt -z x.dmp", "relative.txt"},              // as written
+      {" -c \"!analyze -v;q\" -z x.dmp", ""},                        // no log: nothing to check
+      {" -z x.dmp -logo", ""},                                       // -logo without its file
+      {" -logo a.txt -loga D:\\b.txt", "D:\\b.txt"},                 // the last one counts
+      {" -loga a.txt -logo D:\\b.txt -z x", "D:\\b.txt"},            // whichever it is
+      {" -c \"-logo not.txt\" -LOGO no.txt -logoa n.txt -z x", ""},  // none of these
       {"", ""},
   };
   for (const auto& [arguments, log] : cases)
-    EXPECT_EQ(S(LogFileOf(arguments.c_str(), folder.c_str())), log) << arguments;
+    EXPECT_EQ(S(LogFileOf(arguments.c_str())), log) << arguments;
 }
 
-TEST(LogProblemWhy, EveryReasonOfTheLogCheck) {
-  const std::vector<std::tuple<unsigned long, bool, std::string>> cases = {
-      {0, true, "It is a folder, not a file."},
-      {5, true, "It is a folder, not a file."},
-      {5, false, "This user may not create or write that file."},
-      {19, false, "This user may not create or write that file."},
-      {2, false, "Its folder does not exist."},
-      {3, false, "Its folder does not exist."},
-      {32, false, "Another program has it open, perhaps a debugger still writing it."},
-      {33, false, "Another program has it open, perhaps a debugger still writing it."},
-      {123, false, "That is not a valid file name."},
-      {1234, false, "Windows gave error 1234."},
-      {4294967295ul, false, "Windows gave error 4294967295."},
+TEST(DumpFileOf, TheLastDumpOrNone) {
+  struct Case {
+    std::string arguments;
+    bool named;
+    std::string dump;
   };
-  for (const auto& [error, isFolder, why] : cases)
-    EXPECT_EQ(S(LogProblemWhy(error, isFolder)), why) << error << " " << isFolder;
+  const std::vector<Case> cases = {
+      {S(ComposeCommandString("C:\\WINDOWS", "C:\\My Dumps\\a.dmp")), true, "C:\\My Dumps\\a.dmp"},
+      {S(ComposeCommandString("C:\\WINDOWS", "")), true, ""},  // Browse, then Cancel
+      {" -z a.dmp -z \"b c.dmp\"", true, "b c.dmp"},
+      {" -z", true, ""},
+      {" -logo c:\\l.txt -c \"-z x.dmp\"", false, ""},  // the user's own command
+      {"", false, ""},
+  };
+  for (const Case& c : cases) {
+    bool named = !c.named;
+    EXPECT_EQ(S(DumpFileOf(c.arguments.c_str(), named)), c.dump) << c.arguments;
+    EXPECT_EQ(named, c.named) << c.arguments;
+  }
+  const std::string field(200, 'f');
+  const std::vector<std::tuple<std::string, std::string, bool>> cuts = {
+      {field, field.substr(0, 169), true},
+      {field.substr(0, 170), field.substr(0, 169), true},
+      {field.substr(0, 169), field.substr(0, 169), false},  // carried whole
+      {field, "C:\\other.dmp", false},                      // typed in Advanced
+      {field, field.substr(0, 168), false},
+  };
+  for (const auto& [text, dump, cut] : cuts)
+    EXPECT_EQ(DumpFieldWasCut(text.c_str(), dump.c_str()), cut) << text.size() << " " << dump;
 }
 
-TEST(LogProblemText, RefusesOrOffersTheDocumentsLog) {
-  const std::string head =
-      "The debugger could not write its log:\n\nc:\\debuglog.txt\n\nIt is a folder.";
-  EXPECT_EQ(S(LogProblemText("c:\\debuglog.txt", "It is a folder.")),
-            head +
-                "\n\nStart Kestrel with \"Run as administrator\", or tick Advanced and name a log "
-                "in a folder you can write.");
-  EXPECT_EQ(S(LogOfferText("c:\\debuglog.txt", "It is a folder.",
-                           "C:\\Users\\Ann\\Documents\\debuglog.txt")),
-            head +
-                "\n\nWrite the log to C:\\Users\\Ann\\Documents\\debuglog.txt instead?\n\nNo: "
-                "start Kestrel with \"Run as administrator\", or tick Advanced and name a log in "
-                "a folder you can write.");
-  // The longest log the check can name and a long Documents log fit whole.
-  const std::string log(568, 'l'), offered(272, 'd');
+TEST(FullPathOf, AsWindowsTakesItInTheDebuggersFolder) {
+  const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
+      // path, folder, the environment's folder for the path's drive, full path
+      {"c:\\debuglog.txt", "C:\\Dbg\\x64\\", "", "c:\\debuglog.txt"},
+      {"relative.txt", "C:\\Dbg\\x64\\", "", "C:\\Dbg\\x64\\relative.txt"},
+      {"relative.txt", "C:\\Debuggers", "", "C:\\Debuggers\\relative.txt"},
+      {"logs\\x.txt", "\\\\srv\\tools\\dbg\\", "", "\\\\srv\\tools\\dbg\\logs\\x.txt"},
+      {"\\debuglog.txt", "D:\\Dbg\\x64\\", "", "D:\\debuglog.txt"},
+      {"\\debuglog.txt", "\\\\srv\\tools\\dbg\\", "", "\\\\srv\\tools\\debuglog.txt"},
+      {"/logs/x.txt", "C:\\Dbg\\x64\\", "", "C:\\logs\\x.txt"},
+      {"c:debuglog.txt", "C:\\Dbg\\x64\\", "", "C:\\Dbg\\x64\\debuglog.txt"},
+      {"d:debuglog.txt", "C:\\Dbg\\x64\\", "D:\\work", "D:\\work\\debuglog.txt"},
+      {"d:debuglog.txt", "C:\\Dbg\\x64\\", "", "d:\\debuglog.txt"},
+      {"d:debuglog.txt", "C:\\Dbg\\x64\\", "E:\\work", "d:\\debuglog.txt"},  // not D's
+      {"..\\..\\up.txt", "C:\\Dbg\\x64\\", "", "C:\\up.txt"},
+      {"..\\..\\..\\..\\top.txt", "C:\\Dbg\\", "", "C:\\top.txt"},  // never above the root
+      {"C:\\a\\.\\b\\..\\c//d.txt", "D:\\", "", "C:\\a\\c\\d.txt"},
+      {"C:\\logs\\", "D:\\", "", "C:\\logs\\"},
+      {"C:\\logs\\..", "D:\\", "", "C:\\"},
+      {"\\\\srv\\share\\..\\x", "D:\\", "", "\\\\srv\\share\\x"},
+      {"\\\\?\\C:\\a\\..\\b", "D:\\", "", "\\\\?\\C:\\a\\..\\b"},  // as it stands
+      {"", "C:\\Dbg\\", "", ""},
+  };
+  for (const auto& [path, folder, driveFolder, full] : cases)
+    EXPECT_EQ(S(FullPathOf(path.c_str(), folder.c_str(), driveFolder.c_str())), full)
+        << path << " in " << folder;
+}
+
+// What Windows said of a file -> why, for the log and for the dump.
+struct ReasonCase {
+  unsigned long error;
+  bool isFolder;
+  std::string log, dump;
+};
+const std::vector<ReasonCase> kReasons = {
+    {0, true, "It is a folder, not a file.", "It is a folder, not a file."},
+    {5, true, "It is a folder, not a file.", "It is a folder, not a file."},
+    {5, false, "This user may not create or write that file.", "This user may not read that file."},
+    {19, false, "This user may not create or write that file.",
+     "This user may not read that file."},
+    {2, false, "Its folder does not exist.", "There is no such file."},
+    {3, false, "Its folder does not exist.", "Its folder does not exist."},
+    {32, false, "Another program has it open, perhaps a debugger still writing it.",
+     "Another program has it open, perhaps Windows still writing it."},
+    {33, false, "Another program has it open, perhaps a debugger still writing it.",
+     "Another program has it open, perhaps Windows still writing it."},
+    {123, false, "That is not a valid file name.", "That is not a valid file name."},
+    {1234, false, "Windows gave error 1234.", "Windows gave error 1234."},
+    {4294967295ul, false, "Windows gave error 4294967295.", "Windows gave error 4294967295."},
+};
+
+// Elevation is advised only where this user's rights are the reason.
+TEST(LogProblemText, EveryReasonWithTheAdviceThatHelps) {
+  const std::string head = "The debugger could not write its log:\n\nc:\\debuglog.txt\n\n";
+  const std::string offered = "C:\\Users\\Ann\\Documents\\debuglog.txt";
+  const std::string name = "tick Advanced and name a log in a folder you can write.";
+  const std::string elevate = "start Kestrel with \"Run as administrator\", or " + name;
+  for (const ReasonCase& c : kReasons) {
+    const FileCheck check = FileCheckOf(c.error, c.isFolder);
+    const std::string advice = check.problem == FileProblem::kDenied ? elevate : name;
+    const std::string sentence = static_cast<char>(advice[0] - 32) + advice.substr(1);
+    EXPECT_EQ(S(LogProblemText("c:\\debuglog.txt", check)), head + c.log + "\n\n" + sentence)
+        << c.error;
+    EXPECT_EQ(S(LogOfferText("c:\\debuglog.txt", check, offered.c_str())),
+              head + c.log + "\n\nWrite the log to " + offered + " instead?\n\nNo: " + advice)
+        << c.error;
+  }
+  EXPECT_EQ(FileCheckOf(0, false).problem, FileProblem::kNone);
+  // The longest path a launch can name and a long Documents log fit whole.
+  const std::string log(kLongestFullPath, 'l'), documents(272, 'd');
   const std::string offer =
-      S(LogOfferText(log.c_str(), "Windows gave error 4294967295.", offered.c_str()));
+      S(LogOfferText(log.c_str(), FileCheckOf(4294967295ul, false), documents.c_str()));
   EXPECT_EQ(offer.substr(offer.size() - 21), "folder you can write.");
+}
+
+TEST(DumpBoxes, EveryReasonTheDumpCannotBeOpened) {
+  const std::string head =
+      "The debugger could not open the dump:\n\nC:\\Windows\\Minidump\\a.dmp\n\n";
+  const std::string pick = "Press the upper Browse... button and pick the dump file.";
+  for (const ReasonCase& c : kReasons) {
+    const FileCheck check = FileCheckOf(c.error, c.isFolder);
+    const std::string advice =
+        check.problem == FileProblem::kDenied
+            ? "Copy the dump to a folder of your own (Explorer asks for an administrator's "
+              "consent), or start Kestrel with \"Run as administrator\"."
+            : pick;
+    EXPECT_EQ(S(DumpProblemText("C:\\Windows\\Minidump\\a.dmp", check)),
+              head + c.dump + "\n\n" + advice)
+        << c.error;
+  }
+  EXPECT_EQ(S(NoDumpText()), "No dump file is named in the command string.\n\n" + pick);
+  const std::string field = "C:\\" + std::string(kDumpFieldCapacity - 4, 'f');
+  EXPECT_EQ(S(DumpTooLongText(field.c_str())),
+            "The dump's path is longer than the 169 characters the command string can carry:\n\n" +
+                field + "\n\nMove the dump to a folder with a shorter path and pick it there.");
 }
 
 TEST(WithLogFile, ReplacesTheLogValueAndKeepsTheRest) {
@@ -253,9 +350,10 @@ TEST(WithLogFile, ReplacesTheLogValueAndKeepsTheRest) {
       {" -logo \"C:\\old log.txt\"\t-z x.dmp", "D:\\n.txt", " -logo D:\\n.txt\t-z x.dmp"},
       {" -logo relative.txt -z x.dmp", "D:\\n.txt", " -logo D:\\n.txt -z x.dmp"},
       {" -logo a.txt -c q -logo b.txt -z x", "D:\\n.txt", " -logo a.txt -c q -logo D:\\n.txt -z x"},
-      {" -LOGO a.txt", "D:\\n.txt", ""},        // not the debugger's option
-      {" -c \"q\" -z x.dmp", "D:\\n.txt", ""},  // names no log
-      {" -z x.dmp -logo", "D:\\n.txt", ""},     // -logo without its file
+      {" -loga c:\\x.txt -z x", "D:\\n.txt", " -loga D:\\n.txt -z x"},  // still appended to
+      {" -LOGO a.txt", "D:\\n.txt", ""},                                // not the debugger's option
+      {" -c \"q\" -z x.dmp", "D:\\n.txt", ""},                          // names no log
+      {" -z x.dmp -logo", "D:\\n.txt", ""},                             // -logo without its file
   };
   for (const Case& c : cases)
     EXPECT_EQ(S(WithLogFile(c.arguments.c_str(), c.log)), c.expected) << c.arguments;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,21 @@ TEST(ParseCdbOptions, ShapesAndFaults) {
     const CdbOptions options = ParseCdbOptions(c.line);
     EXPECT_EQ(options.dump, c.dump) << c.name;
     EXPECT_EQ(options.error, c.error) << c.name;
+  }
+}
+
+TEST(ParseCdbOptions, TheLastLogOptionSaysNewOrAppended) {
+  const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+      {"cdb -logo a.txt -z d", "a.txt", false},
+      {"cdb -loga a.txt -z d", "a.txt", true},
+      {"cdb -loga a.txt -logo b.txt -z d", "b.txt", false},
+      {"cdb -logo a.txt -loga \"b c.txt\" -z d", "b c.txt", true},
+  };
+  for (const auto& [line, log, append] : cases) {
+    const CdbOptions options = ParseCdbOptions(line);
+    EXPECT_EQ(options.log, log) << line;
+    EXPECT_EQ(options.appendLog, append) << line;
+    EXPECT_EQ(options.error, "") << line;
   }
 }
 

@@ -1,6 +1,7 @@
 // Stand-in for cdb.exe in the tests: records how it was started
 // (cdb-record.txt beside itself: the raw command line, then the current
-// folder) and writes the -logo file saying what it was asked to do.
+// folder) and writes the -logo file (or appends to the -loga one) saying
+// what it was asked to do.
 #include <windows.h>
 
 #include <fstream>
@@ -17,7 +18,8 @@ int main() {
 
   const CdbOptions options = ParseCdbOptions(line);
   if (options.log.empty()) return 1;
-  std::ofstream log(options.log, std::ios::binary | std::ios::trunc);
+  std::ofstream log(options.log,
+                    std::ios::binary | (options.appendLog ? std::ios::app : std::ios::trunc));
   log << "Kestrel's stand-in debugger: this is not cdb.exe and analysed nothing.\n"
       << "dump: " << options.dump << "\n"
       << "symbol path: " << options.symbolPath << "\n"

@@ -60,6 +60,7 @@ TEST_F(Advanced, TypedTextIsWhatTheDebuggerGets) {
   ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
   Click(dialog, IDC_ADVANCED);
   ASSERT_TRUE(WaitForAdvanced(dialog, true));
+  WriteWholeFile("C:\\by hand.dmp", "MDMP");
   const std::string typed = " -logo c:\\typed.txt -z \"C:\\by hand.dmp\"";
   SetItemText(dialog, IDC_COMMAND_STRING, typed);
   Click(dialog, IDC_ADVANCED);  // back to the plain form: the text stays

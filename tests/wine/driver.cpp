@@ -116,6 +116,12 @@ bool NoOwnedWindow(HWND owner, DWORD ms) {
   return false;
 }
 
+bool WaitForClosed(HWND window, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(kPollMs))
+    if (!IsWindow(window)) return true;
+  return false;
+}
+
 std::string Text(HWND window) {
   char text[1024] = {};
   DWORD_PTR copied = 0;

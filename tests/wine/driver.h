@@ -33,6 +33,9 @@ std::string StandinToolsFolder();  // holds the stand-in cdb.exe, ends in '\'
 HWND WaitForOwned(HWND owner, const char* windowClass = "#32770", DWORD ms = kWindowWaitMs);
 // True once `owner` has no owned dialog left, within the wait.
 bool NoOwnedWindow(HWND owner, DWORD ms);
+// True once `window` is gone, within the wait: a box that was answered,
+// whatever box may follow it.
+bool WaitForClosed(HWND window, DWORD ms = 5000);
 std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& text);

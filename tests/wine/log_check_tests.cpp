@@ -14,9 +14,8 @@ const std::string kLog = "C:\\debuglog.txt";
 const std::string kDump = "C:\\kestrel-tests\\a.dmp";
 const std::string kComposed =
     " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -z \"" + kDump + "\"";
-const std::string kAdvice =
-    "tart Kestrel with \"Run as administrator\", or tick Advanced and name a log in a folder you "
-    "can write.";
+// Where elevation cannot help, the only advice.
+const std::string kNameALog = "tick Advanced and name a log in a folder you can write.";
 const std::string kSaved = "When the dos window closes, your dump output has been saved to ";
 
 std::string Record() { return StandinToolsFolder() + "cdb-record.txt"; }
@@ -42,7 +41,7 @@ std::string GenerateWith(HWND dialog, const std::string& arguments, int button =
   if (!box) return "(no box)";
   const std::string text = Text(box) + ": " + MessageText(box);
   PressButton(box, button);
-  EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
+  EXPECT_TRUE(WaitForClosed(box));
   return text;
 }
 
@@ -52,7 +51,7 @@ std::string NextBox(HWND dialog) {
   if (!box) return "(no box)";
   const std::string text = MessageText(box);
   PressOk(box);
-  EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
+  EXPECT_TRUE(WaitForClosed(box));
   return text;
 }
 
@@ -96,7 +95,7 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenIsOfferedInDocumentsAndNoStartsNothing) 
        },
        kComposed, "c:\\debuglog.txt", "It is a folder, not a file."},
       {"its folder does not exist", [] { return HANDLE(nullptr); },
-       " -logo \"C:\\no such folder\\log.txt\" -z \"C:\\a.dmp\"", "C:\\no such folder\\log.txt",
+       " -logo \"C:\\no such folder\\log.txt\" -z \"" + kDump + "\"", "C:\\no such folder\\log.txt",
        "Its folder does not exist."},
       {"another program is writing it",
        [] {
@@ -115,7 +114,7 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenIsOfferedInDocumentsAndNoStartsNothing) 
     HANDLE held = c.arrange();
     EXPECT_EQ(GenerateWith(dialog, c.arguments, IDNO),
               Problem(c.log, c.why) + "\n\nWrite the log to " + DocumentsLogFile() +
-                  " instead?\n\nNo: s" + kAdvice)
+                  " instead?\n\nNo: " + kNameALog)
         << c.name;
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << c.name << ": a second box";
     EXPECT_FALSE(WaitForFile(Record(), 500)) << c.name << ": the debugger was started";
@@ -162,10 +161,10 @@ TEST_F(LogCheck, WhenTheDocumentsLogCannotBeWrittenEitherNothingStarts) {
   OpenGate(dialog);
   const std::string offer = GenerateWith(dialog, kComposed, IDYES);
   EXPECT_EQ(offer.substr(0, offer.find("\n\nWrite")), Problem("c:\\debuglog.txt", folder));
-  EXPECT_EQ("Log File Complete: " + NextBox(dialog),
-            Problem(DocumentsLogFile(), folder) + "\n\nS" + kAdvice);
+  const std::string refusal = Problem(DocumentsLogFile(), folder) + "\n\nT" + kNameALog.substr(1);
+  EXPECT_EQ("Log File Complete: " + NextBox(dialog), refusal);
   const std::string named = " -logo " + Quoted(DocumentsLogFile()) + " -z \"" + kDump + "\"";
-  EXPECT_EQ(GenerateWith(dialog, named), Problem(DocumentsLogFile(), folder) + "\n\nS" + kAdvice);
+  EXPECT_EQ(GenerateWith(dialog, named), refusal);
   EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << "a second box";
   EXPECT_FALSE(WaitForFile(Record(), 500)) << "the debugger was started";
 }
@@ -178,6 +177,7 @@ TEST_F(LogCheck, TheBoxAfterALaunchNamesTheLogOrNone) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {kComposed, kSaved + "c:\\debuglog.txt"},
       {" -logo \"" + elsewhere + "\" -z \"" + kDump + "\"", kSaved + elsewhere},
+      {" -loga \"" + elsewhere + "\" -z \"" + kDump + "\"", kSaved + elsewhere},  // appended to
       {" -c \"q\" -z \"" + kDump + "\"",
        "When the dos window closes, the debugger is done. The command string names no log file "
        "(-logo), so nothing is saved."},
@@ -192,6 +192,32 @@ TEST_F(LogCheck, TheBoxAfterALaunchNamesTheLogOrNone) {
     EXPECT_TRUE(WaitForFile(Record())) << arguments;
   }
   EXPECT_TRUE(WaitForFile(elsewhere));
+  const std::string appended = ReadWholeFile(elsewhere);
+  EXPECT_NE(appended.find("dump: "), appended.rfind("dump: ")) << "-loga appends: " << appended;
+}
+
+// The dump must be one the debugger can open: a box says why not, and
+// nothing starts.
+TEST_F(LogCheck, ADumpTheDebuggerCannotOpenStartsNothing) {
+  const std::string pick = "Press the upper Browse... button and pick the dump file.";
+  const std::string gone = "C:\\kestrel-tests\\gone.dmp";
+  RemoveFile(gone);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", "No dump file is named in the command string.\n\n" + pick},
+      {gone, "The debugger could not open the dump:\n\n" + gone + "\n\nThere is no such file.\n\n" +
+                 pick},
+  };
+  for (const auto& [field, box] : cases) {
+    Kestrel kestrel;
+    HWND dialog = kestrel.dialog();
+    ASSERT_NE(dialog, nullptr) << field;
+    SetItemText(dialog, IDC_DUMP_PATH, field);
+    OpenGate(dialog);  // Browse, then Cancel: the string takes the field as it is
+    Click(dialog, IDOK);
+    EXPECT_EQ(NextBox(dialog), box) << field;
+    EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << field << ": a second box";
+    EXPECT_FALSE(WaitForFile(Record(), 500)) << field << ": the debugger was started";
+  }
 }
 
 // A cdb.exe beside the dump is never what "cdb.exe" alone starts: a path
@@ -239,7 +265,7 @@ TEST_F(LogCheck, TheCheckLeavesNoTrace) {
   ASSERT_NE(dialog, nullptr);
   OpenGate(dialog);
   for (const std::string& log : {old, fresh}) {
-    const std::string box = GenerateWith(dialog, " -logo \"" + log + "\" -z \"C:\\a.dmp\"");
+    const std::string box = GenerateWith(dialog, " -logo \"" + log + "\" -z \"" + kDump + "\"");
     EXPECT_EQ(box.substr(0, box.find('\n')),
               "Log File Complete: The debugger could not be started:")
         << log;

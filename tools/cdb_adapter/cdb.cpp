@@ -1,7 +1,7 @@
 // A cdb.exe for Linux users of Kestrel: takes the options Kestrel composes,
 // reads the dump itself (dump_reader), walks the faulting thread's stack
 // with dbghelp (stack) and writes the answers in cdb's order to the -logo
-// file (analysis, output).
+// or -loga file (analysis, output).
 #include <windows.h>
 
 #include <fstream>
@@ -18,7 +18,7 @@
 int main() {
   const CdbOptions options = ParseCdbOptions(GetCommandLineA());
   Output out;
-  if (!options.log.empty()) out.Open(options.log);
+  if (!options.log.empty()) out.Open(options.log, options.appendLog);
   out << "Kestrel's cdb adapter over dbghelp: not Microsoft's cdb.exe.\n"
          "It reads the dump itself, walks the stack with dbghelp and downloads no symbols.\n\n";
   if (!options.error.empty()) {

@@ -7,7 +7,10 @@
 
 class Output {
  public:
-  void Open(const std::string& path) { log_.open(path, std::ios::binary | std::ios::trunc); }
+  // A new log (-logo), or appended to (-loga).
+  void Open(const std::string& path, bool append) {
+    log_.open(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+  }
   void Close() { log_.close(); }
   Output& operator<<(const std::string& text) {
     std::cout << text;

@@ -1,0 +1,46 @@
+#include "../command/capacities.h"
+#include "../command/command.h"
+#include "../command/texts.h"
+#include "dialog.h"
+
+namespace {
+
+// Whether the debugger can open the dump, asked as a reader that leaves any
+// writer alone; nothing is read and nothing changes.
+FileCheck CheckDumpFile(const char* dump) {
+  const DWORD attributes = GetFileAttributesA(dump);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return FileCheckOf(0, true);
+  HANDLE file =
+      CreateFileA(dump, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return FileCheckOf(GetLastError(), false);
+  CloseHandle(file);
+  return FileCheckOf(0, false);
+}
+
+}  // namespace
+
+// A debugger that cannot open its dump fails at once and its window closes
+// as if it were done: say so instead of starting it. A string with no -z is
+// the user's own command and goes as it is. False when nothing is to be
+// started; a box has said why.
+bool DumpIsReadable(HWND window, const char* arguments, const char* folder) {
+  bool named = false;
+  const Text value = DumpFileOf(arguments, named);
+  if (!named) return true;
+  const Text field = ReadField(window, IDC_DUMP_PATH, kDumpFieldCapacity);
+  Text problem(1);
+  if (value.empty()) {
+    problem = NoDumpText();
+  } else if (DumpFieldWasCut(field.c_str(), value.c_str())) {
+    problem = DumpTooLongText(field.c_str());
+  } else {
+    const Text dump = FullPathAsStartedIn(value.c_str(), folder);
+    const FileCheck check = CheckDumpFile(dump.c_str());
+    if (check.problem != FileProblem::kNone) problem = DumpProblemText(dump.c_str(), check);
+  }
+  if (problem.empty()) return true;
+  MessageBoxA(window, problem.c_str(), kBoxCaption, MB_ICONERROR);
+  return false;
+}
