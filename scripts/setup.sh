@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing Kestrel needs on Debian 12; safe to run again.
+# Installs what building, testing and releasing Kestrel need on Debian 12 or 13,
+# with package names both releases have; safe to run again.
 set -euo pipefail
 . "$(dirname "$0")/host_kind.sh"
 
@@ -11,13 +12,17 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
 command -v zip >/dev/null || need+=(zip)
+command -v unzip >/dev/null || need+=(unzip)  # the release test opens its zip
+command -v git >/dev/null || need+=(git)
+command -v osslsigncode >/dev/null || need+=(osslsigncode)  # signs a release
+command -v openssl >/dev/null || need+=(openssl)            # a throwaway certificate in its test
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 [ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
 command -v convert >/dev/null && convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 command -v clang++ >/dev/null || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 ||
-  need+=(libclang-rt-14-dev)
+  need+=(libclang-rt-dev)  # the fuzzer runtime of the release's clang
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
 
