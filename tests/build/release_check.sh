@@ -40,7 +40,9 @@ osslsigncode verify -CAfile "$work/cert.pem" -in "$work"/unzipped/*/kestrel.exe 
 [ "$(sha256sum "$work"/unzipped/*/kestrel.exe | cut -d' ' -f1)" = \
   "$(sed -n 's/  .*kestrel\.exe$//p' "$work/dist/SHA256SUMS")" ] || no "SHA256SUMS does not match the exe"
 
-bash "$src/scripts/release.sh" --verify "$work/dist" >"$work/rebuild.log" 2>&1 || no "--verify failed"
+export KESTREL_SIGN_CAFILE=$work/cert.pem
+bash "$src/scripts/release.sh" --verify "$work/dist" >"$work/rebuild.log" 2>&1 ||
+  { cat "$work/rebuild.log"; no "--verify failed"; }
 grep "^verify:" "$work/rebuild.log"
 cp -r "$work/dist" "$work/altered"
 printf x >>"$work/altered/$(basename "$zip")"
