@@ -8,7 +8,9 @@ inline constexpr std::size_t kCommandCapacity = 400;       // composed argument 
 inline constexpr std::size_t kToolsPathCapacity = 140;     // registry folder + cdb.exe
 inline constexpr std::size_t kOpenFileNameCapacity = 255;  // Open dialog's file name
 inline constexpr std::size_t kLaunchPathCapacity = 170;    // debugger path at launch
-inline constexpr std::size_t kLaunchArgsCapacity = 400;    // argument string at launch
+// The launch reads back what composition wrote, and what the Documents
+// offer puts in its place.
+inline constexpr std::size_t kLaunchArgsCapacity = kCommandCapacity;
 // The dump field read whole, to show it in the box that says it is longer
 // than the string can carry.
 inline constexpr std::size_t kDumpFieldCapacity = 1024;

@@ -194,7 +194,8 @@ Text Joined(const char* base, std::size_t rootLength, const char* relative) {
   const char* tail = *relative ? relative : base + rootLength;
   const std::size_t tailLength = std::strlen(tail);
   const bool closing = tailLength && IsSeparator(tail[tailLength - 1]);
-  if ((length == rootLength && rootLength == 2) || (closing && length && out[length - 1] != '\\'))
+  if ((length == rootLength && rootLength == 2) ||
+      (closing && (!length || out[length - 1] != '\\')))
     out[length++] = '\\';
   out[length] = '\0';
   return path;
@@ -232,12 +233,12 @@ Text FullPathOf(const char* path, const char* folder, const char* driveFolder) {
   return Joined(folder, RootLength(folder), path);
 }
 
-Text DocumentsLog(const char* documents) {
-  const std::size_t length = std::strlen(documents);
+Text DebugLogIn(const char* folder) {
+  const std::size_t length = std::strlen(folder);
   Text log(length + sizeof "\\debuglog.txt");
   if (!length) return log;
-  log += documents;
-  if (documents[length - 1] != '\\') log += "\\";
+  log += folder;
+  if (folder[length - 1] != '\\') log += "\\";
   log += "debuglog.txt";
   return log;
 }
@@ -257,31 +258,23 @@ bool IsFullPath(const char* path) {
 }
 
 FileCheck FileCheckOf(unsigned long error, bool isFolder) {
-  FileProblem problem = FileProblem::kOther;
   if (isFolder) return {FileProblem::kFolder, error};
-  switch (error) {
-    case 0:
-      problem = FileProblem::kNone;
-      break;
-    case 2:  // ERROR_FILE_NOT_FOUND
-      problem = FileProblem::kNoFile;
-      break;
-    case 3:  // ERROR_PATH_NOT_FOUND
-      problem = FileProblem::kNoFolder;
-      break;
-    case 5:   // ERROR_ACCESS_DENIED
-    case 19:  // ERROR_WRITE_PROTECT
-      problem = FileProblem::kDenied;
-      break;
-    case 32:  // ERROR_SHARING_VIOLATION
-    case 33:  // ERROR_LOCK_VIOLATION
-      problem = FileProblem::kInUse;
-      break;
-    case 123:  // ERROR_INVALID_NAME
-      problem = FileProblem::kBadName;
-      break;
-  }
-  return {problem, error};
+  static constexpr struct {
+    unsigned long error;
+    FileProblem problem;
+  } kProblems[] = {
+      {0, FileProblem::kNone},       // ERROR_SUCCESS
+      {2, FileProblem::kNoFile},     // ERROR_FILE_NOT_FOUND
+      {3, FileProblem::kNoFolder},   // ERROR_PATH_NOT_FOUND
+      {5, FileProblem::kDenied},     // ERROR_ACCESS_DENIED
+      {19, FileProblem::kDenied},    // ERROR_WRITE_PROTECT
+      {32, FileProblem::kInUse},     // ERROR_SHARING_VIOLATION
+      {33, FileProblem::kInUse},     // ERROR_LOCK_VIOLATION
+      {123, FileProblem::kBadName},  // ERROR_INVALID_NAME
+  };
+  for (const auto& known : kProblems)
+    if (known.error == error) return {known.problem, error};
+  return {FileProblem::kOther, error};
 }
 
 Text WorkingFolder(const char* debuggerPath) {

@@ -57,9 +57,10 @@ Text FullPathOf(const char* path, const char* folder, const char* driveFolder);
 // or the result would not fit kCommandCapacity-1.
 Text WithLogFile(const char* arguments, const char* log);
 
-// The log offered when the one named cannot be written: debuglog.txt in the
-// user's Documents folder, one separator between; empty without a folder.
-Text DocumentsLog(const char* documents);
+// debuglog.txt in `folder`, one separator between; empty without a folder.
+// The log offered, in the user's Documents, when the one named cannot be
+// written.
+Text DebugLogIn(const char* folder);
 
 // Whether the debugger path is a full one: a drive letter, colon and
 // backslash, or \\server\share\. The shell looks for anything else in the

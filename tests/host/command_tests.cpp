@@ -367,14 +367,14 @@ TEST(WithLogFile, ReplacesTheLogValueAndKeepsTheRest) {
   EXPECT_EQ(S(WithLogFile((start + std::string(room + 1, 'z')).c_str(), longLog.c_str())), "");
 }
 
-TEST(DocumentsLog, OneSeparatorBetween) {
+TEST(DebugLogIn, OneSeparatorBetween) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"C:\\Users\\Ann\\Documents", "C:\\Users\\Ann\\Documents\\debuglog.txt"},
       {"C:\\Users\\Ann\\Documents\\", "C:\\Users\\Ann\\Documents\\debuglog.txt"},
       {"D:\\", "D:\\debuglog.txt"},
       {"", ""},
   };
-  for (const auto& [folder, log] : cases) EXPECT_EQ(S(DocumentsLog(folder.c_str())), log) << folder;
+  for (const auto& [folder, log] : cases) EXPECT_EQ(S(DebugLogIn(folder.c_str())), log) << folder;
 }
 
 TEST(IsFullPath, ADriveOrAShareOnly) {

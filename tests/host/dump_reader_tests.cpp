@@ -21,7 +21,7 @@ void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 }
 // Where directory entry `i` of a composed dump lies (0 system info, 1
 // modules, 2 memory, 3 exception).
-std::size_t Entry(int i) { return 32 + 12 * i; }
+std::size_t Entry(int i) { return minidump::kHeaderSize + minidump::kEntrySize * i; }
 
 // An exact-size copy, so AddressSanitizer sees any read past the end.
 Dump Read(const std::vector<std::uint8_t>& bytes) {
@@ -49,7 +49,7 @@ TEST(DumpReader, ReadsAComposedX86CrashWhole) {
   EXPECT_EQ(exception.code, 0xC0000005u);
   EXPECT_EQ(exception.address, composed::kExeBase + composed::kCrashHere + 5);
   EXPECT_EQ(exception.parameters, (std::vector<std::uint64_t>{1, 0}));
-  EXPECT_EQ(exception.contextSize, kX86ContextSize);
+  EXPECT_EQ(exception.contextSize, x86_context::kSize);
   EXPECT_TRUE(exception.hasInstructionPointer);
   EXPECT_EQ(exception.instructionPointer, composed::kExeBase + composed::kCrashHere + 5);
 }
@@ -134,6 +134,7 @@ TEST(AdapterAnalysis, SaysWhereAndWhyTheStackWalkStopped) {
 }
 
 TEST(DumpReader, SaysWhatIsDamaged) {
+  using namespace minidump;
   const std::vector<std::uint8_t> whole = composed::X86CrashDump();
   struct Case {
     const char* name;
@@ -151,26 +152,30 @@ TEST(DumpReader, SaysWhatIsDamaged) {
   };
   cut("cut inside the header", 20, "the file ends inside the dump's header");
   cut("cut inside the directory", 40, "the stream directory lies outside the file");
-  cut("cut inside the module list", U32(whole, Entry(1) + 8) + 10,
+  cut("cut inside the module list", U32(whole, Entry(1) + kEntryRva) + 10,
       "stream 1 (type 4) lies outside");
-  cut("cut before the exception stream", U32(whole, Entry(3) + 8),
+  cut("cut before the exception stream", U32(whole, Entry(3) + kEntryRva),
       "stream 3 (type 6) lies outside");
-  changed("a stream past the end", Entry(2) + 8, static_cast<std::uint32_t>(whole.size()),
+  changed("a stream past the end", Entry(2) + kEntryRva, static_cast<std::uint32_t>(whole.size()),
           "stream 2 (type 5) lies outside");
-  changed("a stream length past the end", Entry(0) + 4, 0xFFFFFF00,
+  changed("a stream length past the end", Entry(0) + kEntryLength, 0xFFFFFF00,
           "stream 0 (type 7) lies outside");
-  changed("an impossible module count", U32(whole, Entry(1) + 8), 0xFFFFFFFF,
+  changed("an impossible module count", U32(whole, Entry(1) + kEntryRva), 0xFFFFFFFF,
           "the module list counts more modules than its stream holds");
-  changed("an impossible memory count", U32(whole, Entry(2) + 8), 0x10000000,
+  changed("an impossible memory count", U32(whole, Entry(2) + kEntryRva), 0x10000000,
           "the memory list counts more ranges than its stream holds");
-  changed("an impossible stream count", 8, 0xFFFFFFFF, "the stream directory lies outside");
-  changed("a module name past the end", U32(whole, Entry(1) + 8) + 4 + 20, 0xFFFFFFF0,
+  changed("an impossible stream count", kHeaderStreamCount, 0xFFFFFFFF,
+          "the stream directory lies outside");
+  changed("a module name past the end",
+          U32(whole, Entry(1) + kEntryRva) + kListCountSize + kModuleName, 0xFFFFFFF0,
           "a module's name lies outside the file");
-  changed("memory bytes past the end", U32(whole, Entry(2) + 8) + 4 + 12, 0xFFFFFF00,
+  changed("memory bytes past the end",
+          U32(whole, Entry(2) + kEntryRva) + kListCountSize + kMemoryRva, 0xFFFFFF00,
           "a memory range's bytes lie outside the file");
-  changed("the context past the end", U32(whole, Entry(3) + 8) + 164, 0xFFFFFF00,
-          "the faulting thread's context lies outside the file");
-  changed("an exception stream too short", Entry(3) + 4, 100, "stream 3 (type 6) is too short");
+  changed("the context past the end", U32(whole, Entry(3) + kEntryRva) + kExceptionContextRva,
+          0xFFFFFF00, "the faulting thread's context lies outside the file");
+  changed("an exception stream too short", Entry(3) + kEntryLength, 100,
+          "stream 3 (type 6) is too short");
   for (const Case& c : cases) {
     const Dump dump = Read(c.bytes);
     EXPECT_NE(dump.damage.find(c.damage), std::string::npos) << c.name << ": " << dump.damage;
@@ -204,12 +209,13 @@ TEST(DumpReader, RegistersAndModulesAsCdbLaysThemOut) {
             "7c800000 7c8f6000   kernel32 kernel32.dll  Mon Apr 14 00:11:24 2008 (4802A12C)\n");
 
   // x64: rip, rsp and r8 where the CONTEXT record has them; eflags with ov dn cy, no ei.
-  std::vector<std::uint8_t> context(kX64ContextSize, 0);
-  Put32(context, 0xF8, 0x40001530), Put32(context, 0xFC, 0x1);  // rip
-  Put32(context, 0x98, 0x0021fcd8);                             // rsp
-  Put32(context, 0xB8, 0x88);                                   // r8
-  Put32(context, 0x44, 0xC01);                                  // efl
-  context[0x38] = 0x33;                                         // cs
+  using namespace x64_context;
+  std::vector<std::uint8_t> context(kSize, 0);
+  Put32(context, kRip, 0x40001530), Put32(context, kRip + 4, 0x1);
+  Put32(context, kRsp, 0x0021fcd8);
+  Put32(context, kR8, 0x88);
+  Put32(context, kEflags, 0xC01);
+  context[kCs] = 0x33;
   const std::string x64 = RegistersText(DumpMachine::kX64, context.data(), context.size());
   EXPECT_NE(x64.find("rip=0000000140001530 rsp=000000000021fcd8 rbp=0000000000000000\n"
                      " r8=0000000000000088"),

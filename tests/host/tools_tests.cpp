@@ -1,5 +1,5 @@
 // The cdb adapter's pure parts: reading Kestrel's options, naming and
-// placing the fault, and cutting winedbg's output into answers.
+// placing the fault, and its time stamps.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -78,14 +78,24 @@ TEST(AdapterAnalysis, PlacesAnAddressInItsModule) {
   std::vector<DumpModule> modules(2);
   modules[0].base = 0x400000, modules[0].size = 0x80000, modules[0].path = "C:\\t\\crasher.exe";
   modules[1].base = 0x7bc00000, modules[1].size = 0x2ba000, modules[1].path = "ntdll.dll";
-  EXPECT_EQ(PlaceAddress(modules, 0x4015b4), "crasher.exe+0x15b4");
-  EXPECT_EQ(PlaceAddress(modules, 0x400000), "crasher.exe+0x0");
-  EXPECT_EQ(PlaceAddress(modules, 0x480000), "unknown module");  // one past the end
-  EXPECT_EQ(PlaceAddress(modules, 0x7bc00010), "ntdll.dll+0x10");
-  EXPECT_EQ(PlaceAddress({}, 0x1000), "unknown module");
+  const std::vector<std::tuple<std::uint64_t, int, std::uint64_t, std::string>> cases = {
+      {0x4015b4, 0, 0x15b4, "crasher.exe+0x15b4"},
+      {0x400000, 0, 0, "crasher.exe+0x0"},
+      {0x480000, -1, 0x480000, "unknown module"},  // one past the end
+      {0x7bc00010, 1, 0x10, "ntdll.dll+0x10"},
+  };
+  for (const auto& [address, module, offset, text] : cases) {
+    const Place place = PlaceOf(modules, address);
+    EXPECT_EQ(place.module, module) << text;
+    EXPECT_EQ(place.offset, offset) << text;
+    EXPECT_EQ(PlaceText(modules, place), text);
+  }
+  EXPECT_EQ(PlaceOf({}, 0x1000).module, -1);
   EXPECT_EQ(BaseName("C:\\dir\\crasher.exe"), "crasher.exe");
   EXPECT_EQ(BaseName("/unix/path.so"), "path.so");
   EXPECT_EQ(BaseName("plain"), "plain");
+  EXPECT_EQ(ModuleName("C:\\dir\\crasher.exe"), "crasher");
+  EXPECT_EQ(ModuleName("plain"), "plain");
 }
 
 TEST(AdapterAnalysis, NamesTheCommonExceptionsAsCdbDoes) {

@@ -110,7 +110,7 @@ TEST_F(Analysis, GenerateLogBeforeAnyBrowseOnlyRefuses) {
   Click(dialog, IDOK);
   HWND box = WaitForOwned(dialog);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Text(box), kCaption);
+  EXPECT_EQ(WindowText(box), kCaption);
   EXPECT_EQ(MessageText(box), "You need to hit both the browse buttons before running logs");
   PressOk(box);
   EXPECT_TRUE(NoOwnedWindow(dialog, 5000));
@@ -137,7 +137,7 @@ TEST_F(Analysis, GenerateLogStartsTheDebuggerInItsFolder) {
 
   HWND box = WaitForOwned(dialog);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Text(box), kCaption);
+  EXPECT_EQ(WindowText(box), kCaption);
   EXPECT_EQ(MessageText(box),
             "When the dos window closes, your dump output has been saved to c:\\debuglog.txt");
   PressOk(box);
@@ -166,7 +166,7 @@ TEST_F(Analysis, AFailedLaunchIsReportedAndNotCalledASuccess) {
     Click(dialog, IDOK);
     HWND box = WaitForOwned(dialog);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(Text(box), kCaption);
+    EXPECT_EQ(WindowText(box), kCaption);
     EXPECT_EQ(MessageText(box), text);
     PressOk(box);
     EXPECT_TRUE(NoOwnedWindow(dialog, 5000));

@@ -57,10 +57,15 @@ for d in $dlls $late; do
     *) no "uses $d: Kestrel needs only kernel32, user32, advapi32, comdlg32 and shell32" ;;
   esac
 done
+imported() { grep -qE "[[:space:]]$1\$" <<<"$dump"; }
 for name in ___lc_codepage_func _aligned_malloc _aligned_free AddVectoredExceptionHandler \
     GetModuleHandleExA GetModuleHandleExW _vscwprintf GetTickCount64 SetDllDirectoryA \
-    SetDefaultDllDirectories IsWow64Process SHGetFolderPathA; do
-  grep -qE "[[:space:]]$name\$" <<<"$dump" && no "imports $name, which Windows 2000 lacks"
+    SetDefaultDllDirectories IsWow64Process IsWow64Process2; do
+  imported $name && no "imports $name, which Windows 2000 lacks: it must be looked up"
+done
+# Windows 2000 has these, in DLLs Kestrel loads at first use for a quicker start.
+for name in GetOpenFileNameA ShellExecuteA SHGetFolderPathA; do
+  imported $name && no "imports $name, which is loaded at first use"
 done
 
 if [ "$cpu" = i386 ]; then

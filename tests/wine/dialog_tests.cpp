@@ -127,7 +127,7 @@ TEST(MainDialog, OpensWithItsControlsInTheirFirstStates) {
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(Text(dialog), "Kestrel  --  www.harborline.example");
+  EXPECT_EQ(WindowText(dialog), "Kestrel  --  www.harborline.example");
   EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
   // The live controls, in tab order, with their classes and texts.
   std::size_t index = 0;
@@ -141,7 +141,7 @@ TEST(MainDialog, OpensWithItsControlsInTheirFirstStates) {
     if (std::string(c.windowClass) == "Static" && (c.style & SS_TYPEMASK) == SS_BITMAP) {
       EXPECT_NE(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "banner shown";
     } else if (c.id != IDC_COMMAND_STRING && c.id != IDC_DEBUGGER_PATH) {
-      EXPECT_EQ(Text(child), c.text) << c.windowClass;
+      EXPECT_EQ(WindowText(child), c.text) << c.windowClass;
     }
     EXPECT_EQ(IsWindowEnabled(child) != FALSE, !(c.style & WS_DISABLED)) << c.text;
   }

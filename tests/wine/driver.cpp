@@ -44,7 +44,7 @@ HWND Poll(Search search, DWORD ms) {
 HWND ChildOfClass(HWND parent, const char* windowClass, bool withText) {
   for (HWND child = FindWindowExA(parent, nullptr, windowClass, nullptr); child;
        child = FindWindowExA(parent, child, windowClass, nullptr)) {
-    if (!withText || !Text(child).empty()) return child;
+    if (!withText || !WindowText(child).empty()) return child;
   }
   return nullptr;
 }
@@ -122,7 +122,7 @@ bool WaitForClosed(HWND window, DWORD ms) {
   return false;
 }
 
-std::string Text(HWND window) {
+std::string WindowText(HWND window) {
   char text[1024] = {};
   DWORD_PTR copied = 0;
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -130,7 +130,7 @@ std::string Text(HWND window) {
   return text;
 }
 
-std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 void SetItemText(HWND dialog, int id, const std::string& text) {
   DWORD_PTR result = 0;
@@ -147,7 +147,7 @@ bool ReadOnly(HWND dialog, int id) { return (Style(dialog, id) & ES_READONLY) !=
 
 std::string MessageText(HWND box) {
   HWND text = GetDlgItem(box, 0xFFFF);
-  return text ? Text(text) : Text(ChildOfClass(box, "Static", true));
+  return text ? WindowText(text) : WindowText(ChildOfClass(box, "Static", true));
 }
 
 void PressOk(HWND box) { PressButton(box, IDOK); }
@@ -267,7 +267,7 @@ void DeleteKitsKey() {
   }
 }
 
-std::string DocumentsLogFile() {
+std::string DocumentsLog() {
   char folder[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder);
   return std::string(folder) + "\\debuglog.txt";

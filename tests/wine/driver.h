@@ -36,7 +36,7 @@ bool NoOwnedWindow(HWND owner, DWORD ms);
 // True once `window` is gone, within the wait: a box that was answered,
 // whatever box may follow it.
 bool WaitForClosed(HWND window, DWORD ms = 5000);
-std::string Text(HWND window);
+std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& text);
 void Click(HWND dialog, int id);
@@ -70,7 +70,7 @@ void DeleteToolsKey();
 void SetKitsRoot(const char* value, const std::string& folder, bool view64 = false);
 void DeleteKitsKey();  // in both views
 // debuglog.txt in this user's Documents folder.
-std::string DocumentsLogFile();
+std::string DocumentsLog();
 // Windows as the build under test sees it: 64-bit, or 32-bit.
 bool Is64BitWindows();
 

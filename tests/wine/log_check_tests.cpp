@@ -39,7 +39,7 @@ std::string GenerateWith(HWND dialog, const std::string& arguments, int button =
   Click(dialog, IDOK);
   HWND box = WaitForOwned(dialog);
   if (!box) return "(no box)";
-  const std::string text = Text(box) + ": " + MessageText(box);
+  const std::string text = WindowText(box) + ": " + MessageText(box);
   PressButton(box, button);
   EXPECT_TRUE(WaitForClosed(box));
   return text;
@@ -67,13 +67,13 @@ class LogCheck : public testing::Test {
     RemoveFile(Record());
     RemoveFile(kLog);
     RemoveDirectoryA(kLog.c_str());
-    RemoveFile(DocumentsLogFile());
-    RemoveDirectoryA(DocumentsLogFile().c_str());
+    RemoveFile(DocumentsLog());
+    RemoveDirectoryA(DocumentsLog().c_str());
     SetToolsFolder(StandinToolsFolder());
   }
   void TearDown() override {
     RemoveDirectoryA(kLog.c_str());
-    RemoveDirectoryA(DocumentsLogFile().c_str());
+    RemoveDirectoryA(DocumentsLog().c_str());
   }
 };
 
@@ -113,7 +113,7 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenIsOfferedInDocumentsAndNoStartsNothing) 
     OpenGate(dialog);
     HANDLE held = c.arrange();
     EXPECT_EQ(GenerateWith(dialog, c.arguments, IDNO),
-              Problem(c.log, c.why) + "\n\nWrite the log to " + DocumentsLogFile() +
+              Problem(c.log, c.why) + "\n\nWrite the log to " + DocumentsLog() +
                   " instead?\n\nNo: " + kNameALog)
         << c.name;
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << c.name << ": a second box";
@@ -130,7 +130,7 @@ TEST_F(LogCheck, YesStartsTheDebuggerWithTheDocumentsLog) {
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(ChooseWith(dialog, IDC_BROWSE_DUMP, kDump), "Dump Files");
   const std::string before = ItemText(dialog, IDC_COMMAND_STRING);
-  const std::string after = " -logo " + Quoted(DocumentsLogFile()) +
+  const std::string after = " -logo " + Quoted(DocumentsLog()) +
                             before.substr(std::string(" -logo c:\\debuglog.txt").size());
   Click(dialog, IDOK);
   HWND offer = WaitForOwned(dialog);
@@ -145,15 +145,15 @@ TEST_F(LogCheck, YesStartsTheDebuggerWithTheDocumentsLog) {
   const std::string line = record.substr(0, record.find('\n'));
   ASSERT_GE(line.size(), after.size());
   EXPECT_EQ(line.substr(line.size() - after.size()), after);
-  EXPECT_EQ(NextBox(dialog), kSaved + DocumentsLogFile());
-  ASSERT_TRUE(WaitForFile(DocumentsLogFile()));
-  EXPECT_NE(ReadWholeFile(DocumentsLogFile()).find("dump: " + kDump), std::string::npos);
+  EXPECT_EQ(NextBox(dialog), kSaved + DocumentsLog());
+  ASSERT_TRUE(WaitForFile(DocumentsLog()));
+  EXPECT_NE(ReadWholeFile(DocumentsLog()).find("dump: " + kDump), std::string::npos);
 }
 
 // No second offer: Documents' own log failing is refused as any other log.
 TEST_F(LogCheck, WhenTheDocumentsLogCannotBeWrittenEitherNothingStarts) {
   CreateDirectoryA(kLog.c_str(), nullptr);
-  CreateDirectoryA(DocumentsLogFile().c_str(), nullptr);
+  CreateDirectoryA(DocumentsLog().c_str(), nullptr);
   const std::string folder = "It is a folder, not a file.";
   Kestrel kestrel;
   HWND dialog = kestrel.dialog();
@@ -161,9 +161,9 @@ TEST_F(LogCheck, WhenTheDocumentsLogCannotBeWrittenEitherNothingStarts) {
   OpenGate(dialog);
   const std::string offer = GenerateWith(dialog, kComposed, IDYES);
   EXPECT_EQ(offer.substr(0, offer.find("\n\nWrite")), Problem("c:\\debuglog.txt", folder));
-  const std::string refusal = Problem(DocumentsLogFile(), folder) + "\n\nT" + kNameALog.substr(1);
+  const std::string refusal = Problem(DocumentsLog(), folder) + "\n\nT" + kNameALog.substr(1);
   EXPECT_EQ("Log File Complete: " + NextBox(dialog), refusal);
-  const std::string named = " -logo " + Quoted(DocumentsLogFile()) + " -z \"" + kDump + "\"";
+  const std::string named = " -logo " + Quoted(DocumentsLog()) + " -z \"" + kDump + "\"";
   EXPECT_EQ(GenerateWith(dialog, named), refusal);
   EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << "a second box";
   EXPECT_FALSE(WaitForFile(Record(), 500)) << "the debugger was started";

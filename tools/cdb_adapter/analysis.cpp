@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -66,22 +67,26 @@ std::string ExceptionName(std::uint32_t code) {
   return "";
 }
 
-int ModuleHolding(const std::vector<DumpModule>& modules, std::uint64_t address) {
+Place PlaceOf(const std::vector<DumpModule>& modules, std::uint64_t address) {
   for (std::size_t i = 0; i < modules.size(); ++i)
     if (address >= modules[i].base && address - modules[i].base < modules[i].size)
-      return static_cast<int>(i);
-  return -1;
+      return {static_cast<int>(i), address - modules[i].base};
+  return {-1, address};
 }
 
-std::string PlaceAddress(const std::vector<DumpModule>& modules, std::uint64_t address) {
-  const int i = ModuleHolding(modules, address);
-  if (i < 0) return "unknown module";
-  return BaseName(modules[i].path) + "+0x" + Hex(address - modules[i].base, 1);
+std::string PlaceText(const std::vector<DumpModule>& modules, Place place) {
+  if (place.module < 0) return "unknown module";
+  return BaseName(modules[place.module].path) + "+0x" + Hex(place.offset, 1);
 }
 
 std::string BaseName(const std::string& path) {
   const std::string::size_type slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ModuleName(const std::string& path) {
+  const std::string file = BaseName(path);
+  return file.substr(0, file.rfind('.'));
 }
 
 std::string AnalysisText(const Dump& dump, const std::string& stack) {
@@ -98,8 +103,9 @@ std::string AnalysisText(const Dump& dump, const std::string& stack) {
   // instruction pointer says where it was.
   const bool fromThread = exception.address == 0 && exception.hasInstructionPointer;
   const std::uint64_t faulting = fromThread ? exception.instructionPointer : exception.address;
-  const std::string place = PlaceAddress(dump.modules, faulting);
-  text += "FAULTING_IP: " + place + " (" + AddressText(dump.machine, faulting) + ")\n";
+  const Place place = PlaceOf(dump.modules, faulting);
+  text += "FAULTING_IP: " + PlaceText(dump.modules, place) + " (" +
+          AddressText(dump.machine, faulting) + ")\n";
   if (fromThread)
     text +=
         "The exception record carried no address: this is the faulting thread's instruction "
@@ -116,7 +122,9 @@ std::string AnalysisText(const Dump& dump, const std::string& stack) {
             " address " + AddressText(dump.machine, exception.parameters[1]) + "\n";
   }
   text += "FAULTING_THREAD: " + Hex(exception.threadId, 8) + "\n";
-  text += "FAULTING_MODULE: " + place.substr(0, place.find('+')) + "\n\n";
+  text += "FAULTING_MODULE: " +
+          (place.module < 0 ? "unknown module" : BaseName(dump.modules[place.module].path)) +
+          "\n\n";
   return text + "STACK_TEXT (faulting thread):\n" + stack;
 }
 
@@ -125,8 +133,8 @@ std::string WalkStoppedText(const Dump& dump, const std::vector<bool>& imageAtHa
   const std::string where = "The stack cannot be walked " +
                             (frames ? "past frame " + std::to_string(frames - 1)
                                     : std::string("past the faulting thread's context")) +
-                            " (" + PlaceAddress(dump.modules, pc) + "): ";
-  const int i = ModuleHolding(dump.modules, pc);
+                            " (" + PlaceText(dump.modules, PlaceOf(dump.modules, pc)) + "): ";
+  const int i = PlaceOf(dump.modules, pc).module;
   if (i < 0) return where + "no module of the dump holds that address.\n";
   if (static_cast<std::size_t>(i) < imageAtHand.size() && imageAtHand[i])
     return where + "no caller was found in the dump's memory.\n";
@@ -140,33 +148,33 @@ std::string WalkStoppedText(const Dump& dump, const std::vector<bool>& imageAtHa
 }
 
 std::string RegistersText(DumpMachine machine, const std::uint8_t* c, std::size_t size) {
-  if (machine == DumpMachine::kX86 && size >= kX86ContextSize) {
+  if (machine == DumpMachine::kX86 && size >= x86_context::kSize) {
     const auto r = [c](const char* name, std::size_t at) {
       return std::string(name) + "=" + Hex(Field(c, at, 4), 8);
     };
-    const std::uint32_t flags = static_cast<std::uint32_t>(Field(c, 0xC0, 4));
-    return r("eax", 0xB0) + " " + r("ebx", 0xA4) + " " + r("ecx", 0xAC) + " " + r("edx", 0xA8) +
-           " " + r("esi", 0xA0) + " " + r("edi", 0x9C) + "\n" + r("eip", kX86Eip) + " " +
-           r("esp", kX86Esp) + " " + r("ebp", kX86Ebp) + " " + FlagsText(flags) + "\n" +
-           Segments(c, {0xBC, 0xC8, 0x98, 0x94, 0x90, 0x8C}, flags);
+    using namespace x86_context;
+    const std::uint32_t flags = static_cast<std::uint32_t>(Field(c, kEflags, 4));
+    return r("eax", kEax) + " " + r("ebx", kEbx) + " " + r("ecx", kEcx) + " " + r("edx", kEdx) +
+           " " + r("esi", kEsi) + " " + r("edi", kEdi) + "\n" + r("eip", kEip) + " " +
+           r("esp", kEsp) + " " + r("ebp", kEbp) + " " + FlagsText(flags) + "\n" +
+           Segments(c, {kCs, kSs, kDs, kEs, kFs, kGs}, flags);
   }
-  if (machine == DumpMachine::kX64 && size >= kX64ContextSize) {
+  if (machine == DumpMachine::kX64 && size >= x64_context::kSize) {
+    using namespace x64_context;
     const struct {
       const char* name;
       std::size_t at;
-    } kRegisters[] = {{"rax", 0x78},    {"rbx", 0x90}, {"rcx", 0x80},    {"rdx", 0x88},
-                      {"rsi", 0xA8},    {"rdi", 0xB0}, {"rip", kX64Rip}, {"rsp", kX64Rsp},
-                      {"rbp", kX64Rbp}, {" r8", 0xB8}, {" r9", 0xC0},    {"r10", 0xC8},
-                      {"r11", 0xD0},    {"r12", 0xD8}, {"r13", 0xE0},    {"r14", 0xE8},
-                      {"r15", 0xF0}};
+    } kRegisters[] = {{"rax", kRax}, {"rbx", kRbx}, {"rcx", kRcx}, {"rdx", kRdx}, {"rsi", kRsi},
+                      {"rdi", kRdi}, {"rip", kRip}, {"rsp", kRsp}, {"rbp", kRbp}, {" r8", kR8},
+                      {" r9", kR9},  {"r10", kR10}, {"r11", kR11}, {"r12", kR12}, {"r13", kR13},
+                      {"r14", kR14}, {"r15", kR15}};
     std::string text;
     for (std::size_t i = 0; i < sizeof kRegisters / sizeof kRegisters[0]; ++i) {
       text += std::string(kRegisters[i].name) + "=" + Hex(Field(c, kRegisters[i].at, 8), 16);
       text += i % 3 == 2 || i + 1 == sizeof kRegisters / sizeof kRegisters[0] ? "\n" : " ";
     }
-    const std::uint32_t flags = static_cast<std::uint32_t>(Field(c, 0x44, 4));
-    return text + FlagsText(flags) + "\n" +
-           Segments(c, {0x38, 0x42, 0x3A, 0x3C, 0x3E, 0x40}, flags);
+    const std::uint32_t flags = static_cast<std::uint32_t>(Field(c, kEflags, 4));
+    return text + FlagsText(flags) + "\n" + Segments(c, {kCs, kSs, kDs, kEs, kFs, kGs}, flags);
   }
   return "The dump holds no thread context of a processor this adapter knows.\n";
 }
@@ -178,21 +186,24 @@ std::string AddressText(DumpMachine machine, std::uint64_t address) {
 }
 
 std::string TimeStampText(std::uint32_t seconds) {
-  // Days since 1970 to a civil date (Howard Hinnant's algorithm).
-  const std::int64_t days = seconds / 86400, z = days + 719468, era = z / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153, day = doy - (153 * mp + 2) / 5 + 1;
-  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9, year = yoe + era * 400 + (month <= 2);
-  static const char* kDays[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
+  // The C library's calendar, with 64-bit time to reach past 2038, to 2106
+  // (32-bit Windows' time_t stops at 2038).
+#ifdef _WIN32
+  const __time64_t time = seconds;
+  const std::tm* utc = _gmtime64(&time);
+#else
+  static_assert(sizeof(std::time_t) >= 8, "time stamps up to 2106");
+  const std::time_t time = seconds;
+  const std::tm* utc = std::gmtime(&time);
+#endif
+  if (!utc) return "(" + Hex(seconds, 8) + ")";
+  static const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   char text[48];
-  const std::uint32_t inDay = seconds % 86400;
-  std::snprintf(text, sizeof text, "%s %s %2d %02u:%02u:%02u %lld (%08X)", kDays[days % 7],
-                kMonths[month - 1], static_cast<int>(day), inDay / 3600, inDay / 60 % 60,
-                inDay % 60, static_cast<long long>(year), seconds);
+  std::snprintf(text, sizeof text, "%s %s %2d %02d:%02d:%02d %d (%08X)", kDays[utc->tm_wday],
+                kMonths[utc->tm_mon], utc->tm_mday, utc->tm_hour, utc->tm_min, utc->tm_sec,
+                utc->tm_year + 1900, seconds);
   return text;
 }
 
@@ -205,7 +216,7 @@ std::string ModulesText(DumpMachine machine, const std::vector<DumpModule>& modu
                          : "start    end        module name\n";
   for (const DumpModule& module : sorted) {
     const std::string file = BaseName(module.path);
-    std::string name = file.substr(0, file.rfind('.'));
+    std::string name = ModuleName(module.path);
     name.resize(std::max<std::size_t>(name.size(), 8), ' ');
     text += AddressText(machine, module.base) + " " +
             AddressText(machine, module.base + module.size) + "   " + name + " " + file + "  " +

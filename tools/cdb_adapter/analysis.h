@@ -14,14 +14,22 @@ std::string Hex(std::uint64_t value, int digits);
 // cdb's name of an exception code, e.g. "access violation"; empty if unknown.
 std::string ExceptionName(std::uint32_t code);
 
-// The index of the module that holds `address`, -1 when none does.
-int ModuleHolding(const std::vector<DumpModule>& modules, std::uint64_t address);
+// Where an address lies: `offset` bytes into the module of index `module`
+// of the dump's list, or in none (-1).
+struct Place {
+  int module;
+  std::uint64_t offset;
+};
+Place PlaceOf(const std::vector<DumpModule>& modules, std::uint64_t address);
 
-// "module+0xOFFSET" for the module that holds `address`, or "unknown module".
-std::string PlaceAddress(const std::vector<DumpModule>& modules, std::uint64_t address);
+// "file.ext+0xOFFSET" for a place in a module, or "unknown module".
+std::string PlaceText(const std::vector<DumpModule>& modules, Place place);
 
 // A path's file name: what follows its last '\' or '/'.
 std::string BaseName(const std::string& path);
+
+// A module's name as cdb gives it: its file name less the extension.
+std::string ModuleName(const std::string& path);
 
 // !analyze -v's text for the dump, its faulting thread's stack (as kv
 // gives it) included.
@@ -43,5 +51,5 @@ std::string ModulesText(DumpMachine machine, const std::vector<DumpModule>& modu
 // cdb's hexadecimal address: 8 digits, or 16 with a ` in the middle on x64.
 std::string AddressText(DumpMachine machine, std::uint64_t address);
 
-// A time stamp as cdb shows it: "Wed Dec  9 03:00:00 2026 (6938A3A0)", UTC.
+// A time stamp as cdb shows it: "Tue Dec  9 22:33:04 2025 (6938A3A0)", UTC.
 std::string TimeStampText(std::uint32_t seconds);

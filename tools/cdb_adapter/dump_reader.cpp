@@ -4,11 +4,7 @@
 
 namespace {
 
-// Stream types and sizes of the minidump format.
-constexpr std::uint32_t kThreadListStream = 3, kModuleListStream = 4, kMemoryListStream = 5,
-                        kExceptionStream = 6, kSystemInfoStream = 7;
-constexpr std::uint32_t kHeaderSize = 32, kDirectoryEntrySize = 12, kModuleSize = 108,
-                        kMemoryDescriptorSize = 16, kExceptionStreamSize = 168;
+using namespace minidump;
 
 // The file's bytes, read only after a check that they are there.
 class Bytes {
@@ -30,73 +26,74 @@ class Bytes {
 // A MINIDUMP_STRING (byte length, then UTF-16) narrowed to ASCII; false if
 // it does not lie inside the file.
 bool ReadName(const Bytes& file, std::uint32_t rva, std::string& name) {
-  if (!file.Has(rva, 4)) return false;
-  const std::uint32_t length = file.U32(rva);
-  if (!file.Has(rva + 4ull, length)) return false;
+  if (!file.Has(rva, kStringText)) return false;
+  const std::uint32_t length = file.U32(rva + kStringLength);
+  if (!file.Has(rva + kStringText, length)) return false;
   name.clear();
   for (std::uint32_t i = 0; i + 1 < length; i += 2) {
-    const std::uint16_t c = file.U16(rva + 4ull + i);
+    const std::uint16_t c = file.U16(rva + kStringText + i);
     name += static_cast<char>(c < 0x80 ? c : '?');
   }
   return true;
 }
 
-// A list stream's count of entries, or `damage` when more are counted than
-// its stream of `size` bytes holds.
-bool ListCount(const Bytes& file, std::uint32_t rva, std::uint32_t size, std::uint32_t entrySize,
-               const char* damage, Dump& dump, std::uint32_t& count) {
-  count = file.U32(rva);
-  if ((size - 4ull) / entrySize >= count) return true;
-  dump.damage = damage;
-  return false;
+// Reads each entry of a list stream of `size` bytes with `read`, which
+// takes the entry's offset and says false once it found damage. A count of
+// more entries than the stream holds is damage (`tooMany`).
+template <typename Read>
+void ReadList(const Bytes& file, std::uint32_t rva, std::uint32_t size, std::uint32_t entrySize,
+              const char* tooMany, Dump& dump, Read read) {
+  const std::uint32_t count = file.U32(rva);
+  if ((size - std::uint64_t(kListCountSize)) / entrySize < count) {
+    dump.damage = tooMany;
+    return;
+  }
+  for (std::uint32_t i = 0; i < count; ++i)
+    if (!read(rva + kListCountSize + std::uint64_t(i) * entrySize)) return;
 }
 
 void ReadModules(const Bytes& file, std::uint32_t rva, std::uint32_t size, Dump& dump) {
-  std::uint32_t count = 0;
-  if (!ListCount(file, rva, size, kModuleSize,
-                 "the module list counts more modules than its stream holds", dump, count))
-    return;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint64_t at = rva + 4ull + std::uint64_t(i) * kModuleSize;
-    DumpModule module;
-    module.base = file.U64(at);
-    module.size = file.U32(at + 8);
-    module.timeStamp = file.U32(at + 16);
-    if (!ReadName(file, file.U32(at + 20), module.path)) {
-      dump.damage = "a module's name lies outside the file";
-      return;
-    }
-    dump.modules.push_back(module);
-  }
+  ReadList(file, rva, size, kModuleSize,
+           "the module list counts more modules than its stream holds", dump,
+           [&](std::uint64_t at) {
+             DumpModule module;
+             module.base = file.U64(at + kModuleBase);
+             module.size = file.U32(at + kModuleImageSize);
+             module.timeStamp = file.U32(at + kModuleTimeStamp);
+             if (!ReadName(file, file.U32(at + kModuleName), module.path)) {
+               dump.damage = "a module's name lies outside the file";
+               return false;
+             }
+             dump.modules.push_back(module);
+             return true;
+           });
 }
 
 void ReadMemoryList(const Bytes& file, std::uint32_t rva, std::uint32_t size, Dump& dump) {
-  std::uint32_t count = 0;
-  if (!ListCount(file, rva, size, kMemoryDescriptorSize,
-                 "the memory list counts more ranges than its stream holds", dump, count))
-    return;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint64_t at = rva + 4ull + std::uint64_t(i) * kMemoryDescriptorSize;
-    const DumpMemory range = {file.U64(at), file.U32(at + 8), file.U32(at + 12)};
-    if (!file.Has(range.rva, range.size)) {
-      dump.damage = "a memory range's bytes lie outside the file";
-      return;
-    }
-    dump.memory.push_back(range);
-  }
+  ReadList(file, rva, size, kMemoryDescriptorSize,
+           "the memory list counts more ranges than its stream holds", dump, [&](std::uint64_t at) {
+             const DumpMemory range = {file.U64(at + kMemoryStart), file.U32(at + kMemoryLength),
+                                       file.U32(at + kMemoryRva)};
+             if (!file.Has(range.rva, range.size)) {
+               dump.damage = "a memory range's bytes lie outside the file";
+               return false;
+             }
+             dump.memory.push_back(range);
+             return true;
+           });
 }
 
 void ReadException(const Bytes& file, std::uint32_t rva, Dump& dump) {
   DumpException& exception = dump.exception;
   exception = DumpException();  // a second exception stream replaces the first
-  exception.threadId = file.U32(rva);
-  exception.code = file.U32(rva + 8);
-  exception.address = file.U64(rva + 24);
-  const std::uint32_t parameters = file.U32(rva + 32);
-  for (std::uint32_t i = 0; i < parameters && i < 15; ++i)
-    exception.parameters.push_back(file.U64(rva + 40ull + 8 * i));
-  exception.contextSize = file.U32(rva + 160);
-  exception.contextRva = file.U32(rva + 164);
+  exception.threadId = file.U32(rva + kExceptionThreadId);
+  exception.code = file.U32(rva + kExceptionCode);
+  exception.address = file.U64(rva + kExceptionAddress);
+  const std::uint32_t parameters = file.U32(rva + kExceptionParameterCount);
+  for (std::uint32_t i = 0; i < parameters && i < kMostExceptionParameters; ++i)
+    exception.parameters.push_back(file.U64(rva + kExceptionParameters + 8ull * i));
+  exception.contextSize = file.U32(rva + kExceptionContextSize);
+  exception.contextRva = file.U32(rva + kExceptionContextRva);
   if (!file.Has(exception.contextRva, exception.contextSize)) {
     dump.damage = "the faulting thread's context lies outside the file";
     return;
@@ -113,7 +110,7 @@ std::uint64_t LittleEndian(const std::uint8_t* bytes, int count) {
 }
 
 bool IsMinidump(const std::uint8_t* bytes, std::size_t size) {
-  return size >= 4 && std::memcmp(bytes, "MDMP", 4) == 0;
+  return size >= 4 && LittleEndian(bytes, 4) == kSignature;
 }
 
 Dump ReadDump(const std::uint8_t* bytes, std::size_t size) {
@@ -123,24 +120,25 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size) {
     dump.damage = "the file ends inside the dump's header";
     return dump;
   }
-  const std::uint32_t streams = file.U32(8), directory = file.U32(12);
-  if (!file.Has(directory, std::uint64_t(streams) * kDirectoryEntrySize)) {
+  const std::uint32_t streams = file.U32(kHeaderStreamCount),
+                      directory = file.U32(kHeaderDirectory);
+  if (!file.Has(directory, std::uint64_t(streams) * kEntrySize)) {
     dump.damage = "the stream directory lies outside the file";
     return dump;
   }
   for (std::uint32_t i = 0; i < streams && dump.damage.empty(); ++i) {
-    const std::uint64_t entry = directory + std::uint64_t(i) * kDirectoryEntrySize;
-    const std::uint32_t type = file.U32(entry), length = file.U32(entry + 4),
-                        rva = file.U32(entry + 8);
-    if (type == 0) continue;  // an unused entry
+    const std::uint64_t entry = directory + std::uint64_t(i) * kEntrySize;
+    const std::uint32_t type = file.U32(entry + kEntryType),
+                        length = file.U32(entry + kEntryLength), rva = file.U32(entry + kEntryRva);
+    if (type == kUnusedStream) continue;
     if (!file.Has(rva, length)) {
       dump.damage = "stream " + std::to_string(i) + " (type " + std::to_string(type) +
                     ") lies outside the file";
       break;
     }
     const bool big = length >= (type == kExceptionStream    ? kExceptionStreamSize
-                                : type == kSystemInfoStream ? 2u
-                                                            : 4u);
+                                : type == kSystemInfoStream ? kSystemInfoLeast
+                                                            : kListCountSize);
     if (type == kModuleListStream || type == kMemoryListStream || type == kExceptionStream ||
         type == kSystemInfoStream || type == kThreadListStream) {
       if (!big) {
@@ -153,19 +151,19 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size) {
     if (type == kMemoryListStream) ReadMemoryList(file, rva, length, dump);
     if (type == kExceptionStream) ReadException(file, rva, dump);
     if (type == kSystemInfoStream) {
-      const std::uint16_t architecture = file.U16(rva);
-      dump.machine = architecture == 0   ? DumpMachine::kX86
-                     : architecture == 9 ? DumpMachine::kX64
-                                         : DumpMachine::kUnknown;
+      const std::uint16_t architecture = file.U16(rva + kSystemInfoArchitecture);
+      dump.machine = architecture == kArchitectureX86     ? DumpMachine::kX86
+                     : architecture == kArchitectureAmd64 ? DumpMachine::kX64
+                                                          : DumpMachine::kUnknown;
     }
   }
   // The thread's own instruction pointer, once the processor is known.
   DumpException& exception = dump.exception;
   const bool x64 = dump.machine == DumpMachine::kX64;
   if (exception.present && dump.machine != DumpMachine::kUnknown &&
-      exception.contextSize >= (x64 ? kX64ContextSize : kX86ContextSize)) {
-    exception.instructionPointer =
-        LittleEndian(bytes + exception.contextRva + (x64 ? kX64Rip : kX86Eip), x64 ? 8 : 4);
+      exception.contextSize >= (x64 ? x64_context::kSize : x86_context::kSize)) {
+    exception.instructionPointer = LittleEndian(
+        bytes + exception.contextRva + (x64 ? x64_context::kRip : x86_context::kEip), x64 ? 8 : 4);
     exception.hasInstructionPointer = true;
   }
   return dump;
@@ -188,20 +186,23 @@ bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fil
 bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, void* to,
                     std::uint32_t size) {
   const Bytes file(image.data(), image.size());
-  if (!file.Has(0, 0x40)) return false;
-  const std::uint32_t pe = file.U32(0x3C);
-  if (!file.Has(pe, 24)) return false;
-  const std::uint32_t sections = file.U16(pe + 6), optional = file.U16(pe + 20);
-  const std::uint64_t table = pe + 24ull + optional;
-  if (!file.Has(table, sections * 40ull) || !file.Has(pe + 24ull, 64)) return false;
+  if (!file.Has(0, pe::kDosHeaderSize)) return false;
+  const std::uint32_t header = file.U32(pe::kDosPeOffset);
+  const std::uint64_t optional = header + std::uint64_t(pe::kOptionalHeader);
+  if (!file.Has(header, pe::kOptionalHeader) || !file.Has(optional, pe::kSizeOfHeaders + 4))
+    return false;
+  const std::uint32_t sections = file.U16(header + pe::kSectionCount);
+  const std::uint64_t table = optional + file.U16(header + pe::kOptionalHeaderSize);
+  if (!file.Has(table, std::uint64_t(sections) * pe::kSectionSize)) return false;
   std::uint64_t at = rva;  // the headers lie in memory as in the file
-  if (rva >= file.U32(pe + 24 + 60)) {
+  if (rva >= file.U32(optional + pe::kSizeOfHeaders)) {
     at = ~0ull;
     for (std::uint32_t i = 0; i < sections; ++i) {
-      const std::uint64_t section = table + 40ull * i;
-      const std::uint32_t address = file.U32(section + 12), raw = file.U32(section + 16);
+      const std::uint64_t section = table + std::uint64_t(pe::kSectionSize) * i;
+      const std::uint32_t address = file.U32(section + pe::kSectionAddress),
+                          raw = file.U32(section + pe::kSectionRawSize);
       if (rva >= address && rva - address < raw && size <= raw - (rva - address))
-        at = file.U32(section + 20) + (rva - address);
+        at = file.U32(section + pe::kSectionRawOffset) + (rva - address);
     }
   }
   if (!file.Has(at, size)) return false;
@@ -211,8 +212,10 @@ bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, v
 
 bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module) {
   const Bytes file(image.data(), image.size());
-  if (!file.Has(0, 0x40)) return false;
-  const std::uint32_t pe = file.U32(0x3C);
-  return file.Has(pe, 24 + 60) && file.U32(pe) == 0x4550 &&  // "PE\0\0"
-         file.U32(pe + 8) == module.timeStamp && file.U32(pe + 24 + 56) == module.size;
+  if (!file.Has(0, pe::kDosHeaderSize)) return false;
+  const std::uint32_t header = file.U32(pe::kDosPeOffset);
+  const std::uint64_t optional = header + std::uint64_t(pe::kOptionalHeader);
+  return file.Has(optional, pe::kSizeOfHeaders) && file.U32(header) == pe::kSignature &&
+         file.U32(header + pe::kTimeStamp) == module.timeStamp &&
+         file.U32(optional + pe::kSizeOfImage) == module.size;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dump_layout.h"
+
 enum class DumpMachine { kUnknown, kX86, kX64 };
 
 struct DumpModule {
@@ -57,13 +59,6 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size);
 // false unless all of them are in it.
 bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fileSize,
                     std::uint64_t address, void* to, std::uint32_t size);
-
-// Sizes of the thread contexts as Windows writes them, and where in them the
-// instruction, stack and frame pointers lie (eip esp ebp, rip rsp rbp).
-constexpr std::uint32_t kX86ContextSize = 716;
-constexpr std::uint32_t kX64ContextSize = 1232;
-constexpr std::size_t kX86Eip = 0xB8, kX86Esp = 0xC4, kX86Ebp = 0xB4;
-constexpr std::size_t kX64Rip = 0xF8, kX64Rsp = 0x98, kX64Rbp = 0xA0;
 
 // Copies `size` bytes at `rva` of a module as it lies in memory, from the
 // bytes of its image file (a PE file); false unless all are in the file.

@@ -27,7 +27,7 @@ Walk* g_walk = nullptr;  // dbghelp's callbacks carry no context of their own
 BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD read) {
   const Walk& walk = *g_walk;
   bool found = ReadDumpMemory(*walk.dump, walk.file->data(), walk.file->size(), address, to, size);
-  const int i = ModuleHolding(walk.dump->modules, address);
+  const int i = PlaceOf(walk.dump->modules, address).module;
   if (!found && i >= 0)
     found = ReadImageBytes(walk.images[i], address - walk.dump->modules[i].base, to, size);
   if (read) *read = found ? size : 0;
@@ -42,16 +42,16 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 // module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET,
 // the module named without its extension, as cdb names it.
 std::string CallSite(const Dump& dump, DWORD64 address) {
-  std::string place = PlaceAddress(dump.modules, address);
-  if (place == "unknown module") return place;
-  const std::string::size_type plus = place.find('+');
-  const std::string module = place.substr(0, place.substr(0, plus).rfind('.'));
+  const Place place = PlaceOf(dump.modules, address);
+  if (place.module < 0) return PlaceText(dump.modules, place);
+  const std::string module = ModuleName(dump.modules[place.module].path);
   alignas(SYMBOL_INFO) char buffer[sizeof(SYMBOL_INFO) + 256] = {};
   auto* symbol = reinterpret_cast<SYMBOL_INFO*>(buffer);
   symbol->SizeOfStruct = sizeof(SYMBOL_INFO);
   symbol->MaxNameLen = 255;
   DWORD64 offset = 0;
-  if (!SymFromAddr(kDumpProcess, address, &offset, symbol)) return module + place.substr(plus);
+  if (!SymFromAddr(kDumpProcess, address, &offset, symbol))
+    return module + "+0x" + Hex(place.offset, 1);
   return module + "!" + symbol->Name + "+0x" + Hex(offset, 1);
 }
 
@@ -60,7 +60,7 @@ std::string CallSite(const Dump& dump, DWORD64 address) {
 std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
   const DumpException& exception = dump.exception;
   const bool x64 = dump.machine == DumpMachine::kX64;
-  const DWORD size = x64 ? kX64ContextSize : kX86ContextSize;
+  const DWORD size = x64 ? x64_context::kSize : x86_context::kSize;
   if (!exception.present || dump.machine == DumpMachine::kUnknown || exception.contextSize < size)
     return "The dump holds no context to walk the faulting thread's stack from.\n";
 
@@ -85,9 +85,11 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
   STACKFRAME64 frame = {};
   frame.AddrPC.Mode = frame.AddrStack.Mode = frame.AddrFrame.Mode = AddrModeFlat;
   const int width = x64 ? 8 : 4;
-  frame.AddrPC.Offset = LittleEndian(&context[x64 ? kX64Rip : kX86Eip], width);
-  frame.AddrStack.Offset = LittleEndian(&context[x64 ? kX64Rsp : kX86Esp], width);
-  frame.AddrFrame.Offset = LittleEndian(&context[x64 ? kX64Rbp : kX86Ebp], width);
+  frame.AddrPC.Offset = LittleEndian(&context[x64 ? x64_context::kRip : x86_context::kEip], width);
+  frame.AddrStack.Offset =
+      LittleEndian(&context[x64 ? x64_context::kRsp : x86_context::kEsp], width);
+  frame.AddrFrame.Offset =
+      LittleEndian(&context[x64 ? x64_context::kRbp : x86_context::kEbp], width);
 
   std::string text = x64 ? "Child-SP          RetAddr           : Call Site\n"
                          : "ChildEBP RetAddr  Args to Child              \n";
@@ -124,7 +126,7 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
     }
     // x64 code is unwound with the data in its image: without the image,
     // dbghelp's caller would be a guess, and no guess is printed.
-    const int module = ModuleHolding(dump.modules, frame.AddrPC.Offset);
+    const int module = PlaceOf(dump.modules, frame.AddrPC.Offset).module;
     if (x64 && (module < 0 || walk.images[module].empty())) {
       stuck = frame.AddrPC.Offset;
       break;

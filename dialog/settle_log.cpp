@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "../command/capacities.h"
 #include "../command/command.h"
 #include "../command/texts.h"
 #include "dialog.h"
@@ -25,14 +26,14 @@ FileCheck CheckLogFile(const char* log) {
 
 // debuglog.txt in this user's Documents folder, which an ordinary user may
 // write where C:\ is closed to them; empty when the folder cannot be had.
-Text DocumentsLogFile() {
+Text DocumentsLog() {
   Text folder(MAX_PATH);
   const auto getFolderPath = LateBound<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, char*)>(
       "shell32.dll", "SHGetFolderPathA");
   const int kPersonal = 5;  // CSIDL_PERSONAL, the Documents folder
   if (!getFolderPath || getFolderPath(nullptr, kPersonal, nullptr, 0, folder.data()) != S_OK)
     folder.Clear();
-  return DocumentsLog(folder.c_str());
+  return DebugLogIn(folder.c_str());
 }
 
 void Refuse(HWND window, const char* log, FileCheck check) {
@@ -48,7 +49,7 @@ void Refuse(HWND window, const char* log, FileCheck check) {
 bool SettleLog(HWND window, Text& arguments, Text& log) {
   const FileCheck check = CheckLogFile(log.c_str());
   if (check.problem == FileProblem::kNone) return true;
-  Text offered = DocumentsLogFile();
+  Text offered = DocumentsLog();
   Text changed = offered.empty() || SameTextIgnoringCase(offered.c_str(), log.c_str())
                      ? Text(1)
                      : WithLogFile(arguments.c_str(), offered.c_str());
@@ -60,7 +61,8 @@ bool SettleLog(HWND window, Text& arguments, Text& log) {
   if (MessageBoxA(window, offer.c_str(), kBoxCaption, MB_YESNO | MB_ICONERROR) != IDYES)
     return false;
   SetDlgItemTextA(window, IDC_COMMAND_STRING, changed.c_str());
-  arguments = std::move(changed);  // of the same capacity, 400
+  static_assert(kLaunchArgsCapacity == kCommandCapacity, "the offer's string replaces the field's");
+  arguments = std::move(changed);
   log = std::move(offered);
   const FileCheck offeredCheck = CheckLogFile(log.c_str());
   if (offeredCheck.problem == FileProblem::kNone) return true;
