@@ -81,14 +81,14 @@ if [ "${1:-}" = --verify ]; then
   fi
   mkdir "$work/rebuilt"
   package "$work/rebuilt"
-  same=0
+  status=0
   published=$(sed -n 's/^\([0-9a-f]*\)  .*kestrel\.exe$/\1/p' "$from/SHA256SUMS")
   rebuilt=$(sha256sum "$exe" | cut -d' ' -f1)
   if [ "$published" = "$rebuilt" ]; then echo "verify: kestrel.exe is byte-identical ($rebuilt)"
-  else echo "verify: kestrel.exe differs: published $published, rebuilt $rebuilt"; same=1; fi
+  else echo "verify: kestrel.exe differs: published $published, rebuilt $rebuilt"; status=1; fi
   if cmp -s "$from/$name.zip" "$work/rebuilt/$name.zip"; then echo "verify: $name.zip is byte-identical"
-  else echo "verify: $name.zip differs from the rebuilt one"; same=1; fi
-  exit $same
+  else echo "verify: $name.zip differs from the rebuilt one"; status=1; fi
+  exit $status
 fi
 
 if [ -n "$(git status --porcelain)" ]; then

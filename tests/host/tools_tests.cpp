@@ -56,8 +56,6 @@ TEST(ParseCdbOptions, ShapesAndFaults) {
 
 TEST(ParseCdbOptions, TheLastLogOptionSaysNewOrAppended) {
   const std::vector<std::tuple<std::string, std::string, bool>> cases = {
-      {"cdb -logo a.txt -z d", "a.txt", false},
-      {"cdb -loga a.txt -z d", "a.txt", true},
       {"cdb -loga a.txt -logo b.txt -z d", "b.txt", false},
       {"cdb -logo a.txt -loga \"b c.txt\" -z d", "b c.txt", true},
   };
