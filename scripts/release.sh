@@ -8,15 +8,21 @@
 #     BUILDINFO                           the commit, its date and the toolchain's versions
 #     kestrel.exe.sig                     the exe's signature alone, when it is signed
 #   bash scripts/release.sh --verify DIST rebuilds the commit DIST/BUILDINFO names, says
-#                                         which toolchain versions differ, and whether the
-#                                         exe and the zip are the same bytes (exit 0 only then)
+#                                         which toolchain versions differ, whether the exe
+#                                         and the zip are the same bytes, whether SHA256SUMS
+#                                         gives their hashes and whether the signature chains
+#                                         to a trusted root. Exit 0: all of it holds (or the
+#                                         release is unsigned); 1: a file or a hash differs;
+#                                         2: the same bytes, but the signature does not chain;
+#                                         3: nothing could be checked (see its line)
 #
 # With KESTREL_SIGN_PFX (a PKCS#12 file; its password in KESTREL_SIGN_PASS_FILE, and
 # KESTREL_SIGN_TIMESTAMP_URL when a time stamp is wanted) the exe is signed (Authenticode,
 # SHA-256). --verify attaches the published signature to its own build, so a signed release
-# is checked byte for byte too; the signature must chain to the system's certificates, or
-# to those in KESTREL_SIGN_CAFILE. Every build of one commit with one toolchain gives the same
-# bytes: the exe's time stamp and the zip's dates are the commit's.
+# is checked byte for byte too, and asks whether it chains to the system's certificates, or
+# to those in KESTREL_SIGN_CAFILE. It installs (as root) or names only what a rebuild
+# needs. Every build of one commit with one toolchain gives the same bytes: the exe's time
+# stamp and the zip's dates are the commit's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -62,32 +68,71 @@ package() {
 
 if [ "${1:-}" = --verify ]; then
   from=$(cd "${2:?release.sh --verify DIST}" && pwd)
-  commit=$(sed -n 's/^commit //p' "$from/BUILDINFO")
-  epoch=$(sed -n 's/^date \([0-9]*\).*/\1/p' "$from/BUILDINFO")
+  # DIST comes from anywhere: CRLF read as LF, and nothing but printable
+  # characters of it reaches the terminal.
+  read_dist() { { tr -d '\r' <"$from/$1" || true; } 2>/dev/null | tr -cd '[:print:]\n'; }
+  buildinfo=$(read_dist BUILDINFO)
+  sums=$(read_dist SHA256SUMS)
+  commit=$(sed -n 's/^commit \([0-9a-f]\{40\}\)$/\1/p' <<<"$buildinfo")
+  epoch=$(sed -n 's/^date \([0-9]\{1,\}\) .*/\1/p' <<<"$buildinfo")
+  [ -n "$commit" ] && [ -n "$epoch" ] ||
+    { echo "verify: $from/BUILDINFO names no commit and date" >&2; exit 3; }
   git -C "$top" cat-file -e "$commit^{commit}" 2>/dev/null ||
-    { echo "verify: commit $commit is not in this repository" >&2; exit 2; }
-  bash scripts/setup.sh
+    { echo "verify: commit $commit is not in this repository" >&2; exit 3; }
+  bash scripts/setup.sh --rebuild || exit 3
   echo "verify: rebuilding $commit"
-  differs=$(diff <(sed -n '/^toolchain:$/,$p' "$from/BUILDINFO" | tail -n +2) <(toolchain) |
+  differs=$(diff <(sed -n '/^toolchain:$/,$p' <<<"$buildinfo" | tail -n +2) <(toolchain) |
     sed -n 's/^< /  release: /p; s/^> /  here:    /p' || true)
   if [ -n "$differs" ]; then echo "verify: the toolchain differs:"$'\n'"$differs"; else
     echo "verify: the same toolchain versions"; fi
   build "$commit"
+  status=0 chains=yes
   if [ -f "$from/kestrel.exe.sig" ]; then
-    attach=(attach-signature -sigin "$from/kestrel.exe.sig" -in "$exe" -out "$work/signed.exe")
-    [ -z "${KESTREL_SIGN_CAFILE:-}" ] || attach+=(-CAfile "$KESTREL_SIGN_CAFILE")
-    osslsigncode "${attach[@]}" >/dev/null || echo "verify: the signature does not fit this build"
-    exe=$work/signed.exe
+    # attach-signature also checks the chain and fails on an untrusted one, yet
+    # writes the file: the verdict on the chain is verify's.
+    osslsigncode attach-signature -sigin "$from/kestrel.exe.sig" -in "$exe" -out "$work/signed.exe" \
+      >/dev/null 2>&1 || true
+    if [ -s "$work/signed.exe" ]; then
+      exe=$work/signed.exe
+      check=(verify -in "$exe")
+      [ -z "${KESTREL_SIGN_CAFILE:-}" ] || check+=(-CAfile "$KESTREL_SIGN_CAFILE")
+      trusted=${KESTREL_SIGN_CAFILE:-the system\'s certificates}
+      if osslsigncode "${check[@]}" >"$work/chain.log" 2>&1; then
+        echo "verify: the signature is attached and chains to a trusted root ($trusted)"
+      else
+        why=$(grep -iE 'error|fail' "$work/chain.log" | grep -v '^Signature verification' |
+          head -n 3 | paste -sd ';' | tr -cd '[:print:]')
+        echo "verify: the signature is attached but does not chain to a trusted root ($trusted): ${why:-osslsigncode verify failed}"
+        chains=no
+      fi
+    else
+      echo "verify: kestrel.exe.sig cannot be attached to this build"
+      status=1
+    fi
+  else
+    echo "verify: the release is unsigned"
   fi
   mkdir "$work/rebuilt"
   package "$work/rebuilt"
-  status=0
-  published=$(sed -n 's/^\([0-9a-f]*\)  .*kestrel\.exe$/\1/p' "$from/SHA256SUMS")
-  rebuilt=$(sha256sum "$exe" | cut -d' ' -f1)
-  if [ "$published" = "$rebuilt" ]; then echo "verify: kestrel.exe is byte-identical ($rebuilt)"
-  else echo "verify: kestrel.exe differs: published $published, rebuilt $rebuilt"; status=1; fi
-  if cmp -s "$from/$name.zip" "$work/rebuilt/$name.zip"; then echo "verify: $name.zip is byte-identical"
-  else echo "verify: $name.zip differs from the rebuilt one"; status=1; fi
+  rebuilt_exe=$(sha256sum "$exe" | cut -d' ' -f1)
+  rebuilt_zip=$(sha256sum "$work/rebuilt/$name.zip" | cut -d' ' -f1)
+  if cmp -s "$from/$name.zip" "$work/rebuilt/$name.zip"; then
+    echo "verify: $name.zip is byte-identical, kestrel.exe in it too ($rebuilt_exe)"
+  else
+    echo "verify: $name.zip is missing or differs from the rebuilt one"
+    status=1
+  fi
+  # SHA256SUMS: each line the hash of its file.
+  for line in "$rebuilt_zip  $name.zip" "$rebuilt_exe  $name/kestrel.exe"; do
+    listed=$(awk -v file="${line#*  }" '$2 == file { print $1 }' <<<"$sums")
+    if [ "$listed" = "${line%%  *}" ]; then
+      echo "verify: SHA256SUMS gives the hash of ${line#*  }"
+    else
+      echo "verify: SHA256SUMS gives ${listed:-no hash} for ${line#*  }, which is ${line%%  *}"
+      status=1
+    fi
+  done
+  [ $status != 0 ] || [ $chains = yes ] || status=2
   exit $status
 fi
 
