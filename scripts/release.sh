@@ -100,8 +100,8 @@ if [ "${1:-}" = --verify ]; then
       if osslsigncode "${check[@]}" >"$work/chain.log" 2>&1; then
         echo "verify: the signature is attached and chains to a trusted root ($trusted)"
       else
-        why=$(grep -iE 'error|fail' "$work/chain.log" | grep -v '^Signature verification' |
-          head -n 3 | paste -sd ';' | tr -cd '[:print:]')
+        why=$(sed -n 's/^Error: //p' "$work/chain.log" | head -n 2 | paste -sd ';' |
+          sed 's/;/; /g' | tr -cd '[:print:]')
         echo "verify: the signature is attached but does not chain to a trusted root ($trusted): ${why:-osslsigncode verify failed}"
         chains=no
       fi
