@@ -100,7 +100,7 @@ if [ "${1:-}" = --verify ]; then
       if osslsigncode "${check[@]}" >"$work/chain.log" 2>&1; then
         echo "verify: the signature is attached and chains to a trusted root ($trusted)"
       else
-        why=$(sed -n 's/^Error: //p' "$work/chain.log" | head -n 2 | paste -sd ';' |
+        why=$(sed -n 's/^[[:space:]]*Error: //p' "$work/chain.log" | head -n 2 | paste -sd ';' |
           sed 's/;/; /g' | tr -cd '[:print:]')
         echo "verify: the signature is attached but does not chain to a trusted root ($trusted): ${why:-osslsigncode verify failed}"
         chains=no
