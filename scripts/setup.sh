@@ -24,7 +24,7 @@ apt_update() {
   local try
   for try in 1 2 3; do
     apt-get update -qq >"$log" 2>&1 && return 0
-    [ $try = 3 ] || sleep 5
+    [ $try = 3 ] || sleep "${KESTREL_APT_PAUSE:-5}"
   done
   echo "setup: warning: apt-get update failed, going on with the indexes it has: $(apt_errors)" >&2
 }
