@@ -2,15 +2,6 @@
 
 namespace {
 
-std::vector<std::string> Words(const std::string& line, bool& unterminated) {
-  std::vector<std::string> words;
-  Text word(line.size() + 1);
-  const char* at = line.c_str();
-  unterminated = false;
-  while (NextCdbWord(at, word, unterminated)) words.push_back(word.c_str());
-  return words;
-}
-
 std::vector<std::string> SplitCommands(const std::string& list) {
   std::vector<std::string> commands;
   std::string::size_type start = 0;
@@ -23,45 +14,65 @@ std::vector<std::string> SplitCommands(const std::string& list) {
   }
 }
 
+void Take(CdbOptions& options, CdbValue sets, const std::string& value) {
+  switch (sets) {
+    case CdbValue::kLog:
+    case CdbValue::kAppendLog:
+    case CdbValue::kUnicodeLog:
+    case CdbValue::kAppendUnicodeLog:
+      options.log = value;
+      options.appendLog = sets == CdbValue::kAppendLog || sets == CdbValue::kAppendUnicodeLog;
+      options.unicodeLog = sets == CdbValue::kUnicodeLog || sets == CdbValue::kAppendUnicodeLog;
+      return;
+    case CdbValue::kCommands:
+      options.commands = SplitCommands(value);
+      return;
+    case CdbValue::kSymbolPath:
+      options.symbolPath = value;
+      return;
+    case CdbValue::kImagePath:
+      options.imagePath = value;
+      return;
+    case CdbValue::kDump:
+      options.dumps.push_back(value);
+      return;
+    case CdbValue::kOther:
+      return;
+  }
+}
+
 }  // namespace
 
 CdbOptions ParseCdbOptions(const std::string& commandLine) {
   CdbOptions options;
+  Text text(commandLine.size() + 1);
+  const char* at = commandLine.c_str();
   bool unterminated = false;
-  const std::vector<std::string> words = Words(commandLine, unterminated);
-  if (unterminated) options.error = "a double quote is not closed";
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    const CdbOption* option = FindCdbOption(word.c_str());
-    if (!option) {
-      if (options.error.empty()) options.error = "unknown option " + word;
-      continue;
-    }
-    if (i + 1 >= words.size()) {
-      if (options.error.empty()) options.error = "option " + word + " has no value";
-      break;
-    }
-    const std::string& value = words[++i];
-    switch (option->sets) {
-      case CdbValue::kLog:
-      case CdbValue::kAppendLog:
-        options.log = value;
-        options.appendLog = option->sets == CdbValue::kAppendLog;
-        break;
-      case CdbValue::kCommands:
-        options.commands = SplitCommands(value);
-        break;
-      case CdbValue::kSymbolPath:
-        options.symbolPath = value;
-        break;
-      case CdbValue::kImagePath:
-        options.imagePath = value;
-        break;
-      case CdbValue::kDump:
-        options.dump = value;
-        break;
+  NextCdbWord(at, text, unterminated);  // the program's own name
+  CdbReader reader(at);
+  CdbWord word{};
+  const CdbOption* lacking = nullptr;  // an option still waiting for its value
+  while (reader.Next(word, text)) {
+    if (word.role == CdbRole::kOption) {
+      lacking = word.option;
+      if (!word.option || word.option->sets == CdbValue::kOther)
+        options.ignored.push_back(text.c_str());
+    } else if (word.role == CdbRole::kValue) {
+      lacking = nullptr;
+      Take(options, word.option->sets, text.c_str());
+      if (word.option->sets == CdbValue::kOther)
+        options.ignored.back() += " " + std::string(text.c_str());
+    } else if (word.role == CdbRole::kProgram) {
+      options.program = text.c_str();
     }
   }
-  if (options.error.empty() && options.dump.empty()) options.error = "no dump file (-z)";
+  // An option that ends the line takes nothing, and says so.
+  if (lacking) Take(options, lacking->sets, std::string());
+  if (reader.unterminated() || unterminated)
+    options.error = "a double quote is not closed";
+  else if (lacking)
+    options.error = std::string("option ") + lacking->name + " has no value";
+  else if (options.dumps.empty())
+    options.error = "no dump file (-z)";
   return options;
 }

@@ -72,37 +72,41 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const
 
 namespace {
 
-// Where the value of the last option that sets `wanted` stands in
-// `arguments`, read as the debugger reads its options: [begin, end), quotes
-// included; begin == end when the option ends the string. False when no such
-// option is there.
-bool ValueAt(const char* arguments, bool (*wanted)(CdbValue), std::size_t& begin,
-             std::size_t& end) {
-  Text word(std::strlen(arguments) + 1);
-  bool unterminated = false, found = false;
-  const char* at = arguments;
-  while (NextCdbWord(at, word, unterminated)) {
-    const CdbOption* option = FindCdbOption(word.c_str());
-    if (!option) continue;
-    while (*at == ' ' || *at == '\t') ++at;
-    const char* value = at;
-    const bool hasValue = NextCdbWord(at, word, unterminated);
-    if (wanted(option->sets)) {
-      begin = static_cast<std::size_t>(value - arguments);
-      end = static_cast<std::size_t>(at - arguments);
-      found = true;
-    }
-    if (!hasValue) break;
+// Where the value of the `index`-th option that sets `wanted` stands in
+// `arguments`, read as the debugger reads them: [begin, end), quotes
+// included; begin == end when the option ends the string. `index` counts
+// from the last one (0) for the log, from the first one for dumps. False
+// when there is no such option.
+bool ValueAt(const char* arguments, bool (*wanted)(CdbValue), bool fromLast, std::size_t index,
+             std::size_t& begin, std::size_t& end) {
+  Text text(std::strlen(arguments) + 1);
+  CdbReader reader(arguments);
+  CdbWord word{};
+  std::size_t seen = 0;
+  bool found = false;
+  while (reader.Next(word, text)) {
+    if (word.role == CdbRole::kToProgram) break;  // the program's, not the debugger's
+    if (word.role != CdbRole::kOption || !word.option || !wanted(word.option->sets)) continue;
+    if (!fromLast && seen++ != index) continue;
+    // The value, or nothing when the option ends the string.
+    const char* rest = arguments + word.end;
+    while (*rest == ' ' || *rest == '\t') ++rest;
+    begin = end = static_cast<std::size_t>(rest - arguments);
+    const bool more = reader.Next(word, text);
+    if (more) end = word.end;
+    found = true;
+    if (!fromLast || !more) break;
   }
   return found;
 }
 
-// The value of the last option that sets `wanted`, unquoted; empty when none.
-Text ValueOf(const char* arguments, bool (*wanted)(CdbValue), bool& named) {
+// That value, unquoted; empty when there is none.
+Text ValueOf(const char* arguments, bool (*wanted)(CdbValue), bool fromLast, std::size_t index,
+             bool& named) {
   Text value(std::strlen(arguments) + 1);
   std::size_t begin = 0, end = 0;
-  named = ValueAt(arguments, wanted, begin, end);
-  if (named) {
+  named = ValueAt(arguments, wanted, fromLast, index, begin, end);
+  if (named && begin != end) {
     const char* at = arguments + begin;
     bool unterminated = false;
     NextCdbWord(at, value, unterminated);
@@ -114,11 +118,28 @@ Text ValueOf(const char* arguments, bool (*wanted)(CdbValue), bool& named) {
 
 Text LogFileOf(const char* arguments) {
   bool named = false;
-  return ValueOf(arguments, IsLogValue, named);
+  return ValueOf(arguments, IsLogValue, true, 0, named);
 }
 
-Text DumpFileOf(const char* arguments, bool& named) {
-  return ValueOf(arguments, IsDumpValue, named);
+Text DumpFileOf(const char* arguments, std::size_t index, bool& named) {
+  return ValueOf(arguments, IsDumpValue, false, index, named);
+}
+
+bool StrayWordOf(const char* arguments, Text& word) {
+  Text text(std::strlen(arguments) + 1);
+  CdbReader reader(arguments);
+  CdbWord read{};
+  bool program = false, dump = false;
+  while (reader.Next(read, text)) {
+    if (read.role == CdbRole::kProgram) {
+      program = true;
+      word = Text(text.size() + 1);
+      word += text;
+    }
+    dump = dump || ((read.role == CdbRole::kOption || read.role == CdbRole::kToProgram) &&
+                    read.option && IsDumpValue(read.option->sets));
+  }
+  return program && dump;
 }
 
 bool DumpFieldWasCut(const char* field, const char* dump) {
@@ -132,7 +153,7 @@ bool DumpFieldWasCut(const char* field, const char* dump) {
 Text WithLogFile(const char* arguments, const char* log) {
   Text text(kCommandCapacity);
   std::size_t begin = 0, end = 0;
-  if (!ValueAt(arguments, IsLogValue, begin, end) || begin == end) return text;
+  if (!ValueAt(arguments, IsLogValue, true, 0, begin, end) || begin == end) return text;
   // Quoted as the dump is: the debugger splits its options at blanks.
   bool quote = false;
   for (const char* at = log; *at; ++at) quote = quote || *at == ' ' || *at == '\t';
@@ -257,8 +278,9 @@ bool IsFullPath(const char* path) {
   return true;
 }
 
-FileCheck FileCheckOf(unsigned long error, bool isFolder) {
+FileCheck FileCheckOf(unsigned long error, bool isFolder, bool isReadOnly) {
   if (isFolder) return {FileProblem::kFolder, error};
+  if (isReadOnly) return {FileProblem::kReadOnly, error};
   static constexpr struct {
     unsigned long error;
     FileProblem problem;

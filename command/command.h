@@ -31,14 +31,20 @@ const char* const* KitSubfolders(unsigned short nativeMachine);
 // path that would not fit kToolsPathCapacity-1.
 Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const char* subfolder);
 
-// The log file that the argument string names with its last -logo or -loga,
-// read as the debugger reads its options, as written there; empty when the
-// string names none.
+// The log file that the argument string names with its last -logo, -loga,
+// -logou or -logau, read as the debugger reads its options, as written
+// there; empty when the string names none.
 Text LogFileOf(const char* arguments);
 
-// The dump file that the argument string names with its last -z, as
-// written there; `named` is false when the string has no -z at all.
-Text DumpFileOf(const char* arguments, bool& named);
+// The `index`-th dump file (from 0) that the argument string names with -z,
+// as written there; `named` is false when the string has no such -z.
+Text DumpFileOf(const char* arguments, std::size_t index, bool& named);
+
+// Whether the debugger would start a program: the first word of the
+// argument string that is neither an option nor an option's value (in
+// `word`, unquoted), when the string also names a dump with -z, before or
+// after that word. A string without -z is the user's own command.
+bool StrayWordOf(const char* arguments, Text& word);
 
 // Whether the dump field was longer than the string can carry and `dump` is
 // the part of it that was carried.
@@ -51,7 +57,7 @@ bool DumpFieldWasCut(const char* field, const char* dump);
 // "\", "." and ".." followed. Empty for an empty path.
 Text FullPathOf(const char* path, const char* folder, const char* driveFolder);
 
-// The argument string with the value of its last -logo or -loga (the one the
+// The argument string with the value of its last log option (the one the
 // debugger takes) replaced by `log`, in double quotes when it holds a blank
 // or a tab, every other character kept; empty when the string names no log
 // or the result would not fit kCommandCapacity-1.
@@ -73,9 +79,21 @@ Text WorkingFolder(const char* debuggerPath);
 
 // What opening a file found, from what Windows said (`error`, a
 // GetLastError code, 0 for none) and whether the path is a folder.
-enum class FileProblem { kNone, kFolder, kNoFile, kNoFolder, kDenied, kInUse, kBadName, kOther };
+// A read-only file is told by its attribute: Windows denies its opening as
+// it denies a lack of rights.
+enum class FileProblem {
+  kNone,
+  kFolder,
+  kReadOnly,
+  kNoFile,
+  kNoFolder,
+  kDenied,
+  kInUse,
+  kBadName,
+  kOther
+};
 struct FileCheck {
   FileProblem problem;
   unsigned long error;
 };
-FileCheck FileCheckOf(unsigned long error, bool isFolder);
+FileCheck FileCheckOf(unsigned long error, bool isFolder, bool isReadOnly = false);

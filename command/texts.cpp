@@ -21,6 +21,9 @@ void AppendWhy(Text& text, FileCheck check, bool reading) {
     case FileProblem::kFolder:
       text += "It is a folder, not a file.";
       return;
+    case FileProblem::kReadOnly:
+      text += "The file is read-only.";
+      return;
     case FileProblem::kNoFile:
       text += reading ? "There is no such file." : "Its folder does not exist.";
       return;
@@ -116,8 +119,34 @@ Text LaunchedText(const char* log) {
   return text;
 }
 
-Text NotFullPathText(const char* path) {
+Text DebuggerTooLongText(const char* path) {
+  Text text(std::strlen(path) + 160);
+  text.Append("The debugger's path is longer than the ")
+      .AppendNumber(kLaunchPathCapacity - 1)
+      .Append(" characters Kestrel can start:\n\n")
+      .Append(path)
+      .Append("\n\nMove the debugging tools to a folder with a shorter path.");
+  return text;
+}
+
+Text CommandTooLongText() {
   Text text(kMessageCapacity);
+  text.Append("The command string is longer than the ")
+      .AppendNumber(kLaunchArgsCapacity - 1)
+      .Append(" characters the debugger can be given.\n\nTick Advanced and shorten it.");
+  return text;
+}
+
+Text StrayWordText(const char* word) {
+  Text text(std::strlen(word) + 160);
+  text.Append("The debugger would start this word of the command string as a program:\n\n")
+      .Append(word)
+      .Append("\n\nPut a path that holds blanks in double quotes.");
+  return text;
+}
+
+Text NotFullPathText(const char* path) {
+  Text text(std::strlen(path) + sizeof kWayOut + 80);
   text.Append("The debugger's path is not a full path, so Kestrel does not start it:\n\n");
   text.Append(path).Append(kWayOut);
   return text;

@@ -28,6 +28,13 @@ Text LaunchedText(const char* log);
 // a full path.
 Text NotFullPathText(const char* path);
 
+// The error boxes shown, instead of a launch, for a debugger path (`path`
+// the field's whole text) or a command string longer than Kestrel can start
+// whole, and for a word the debugger would start as a program.
+Text DebuggerTooLongText(const char* path);
+Text CommandTooLongText();
+Text StrayWordText(const char* word);
+
 // The error boxes shown, instead of a launch, when the log cannot be
 // written: a refusal, or an offer of `alternative` instead (Yes or No).
 Text LogProblemText(const char* log, FileCheck check);

@@ -41,13 +41,15 @@ void OpenWebPage(HWND window, const char* url);
 // perhaps after taking one in Documents instead (both updated then).
 bool SettleLog(HWND window, Text& arguments, Text& log);
 
-// Whether the debugger, started in `folder`, can open the dump that
+// Whether the debugger, started in `folder`, can open every dump that
 // `arguments` names; a box has said why not.
 bool DumpIsReadable(HWND window, const char* arguments, const char* folder);
 
 // A path of the argument string as the debugger started in `folder` takes it.
 Text FullPathAsStartedIn(const char* path, const char* folder);
 
-// A field's text, cut to capacity-1 characters as the control read does.
+// A field's text, cut to capacity-1 characters as the control read does;
+// or whole, however long.
 Text ReadField(HWND window, int id, std::size_t capacity);
+Text ReadWholeField(HWND window, int id);
 #endif

@@ -10,20 +10,32 @@
 #include "late_bound.h"
 
 // Starts the debugger on the argument string in its own console window and
-// tells the user where the log will be; refuses before any Browse press,
-// for a debugger path that is not a full one, for a dump it cannot open,
-// and when the log it names cannot be written and none is taken instead.
+// tells the user where the log will be; refuses before any Browse press, and
+// for whatever the debugger would fail on: a debugger path that is not a
+// full one, a path or string longer than it can be given whole, a word it
+// would start as a program, a dump it cannot open, and a log it cannot
+// write when none is taken instead.
 void GenerateLog(HWND window) {
   if (BrowseFlags < 1) {
     MessageBoxA(window, kGateText, kBoxCaption, MB_ICONERROR);
     return;
   }
-  const Text path = ReadField(window, IDC_DEBUGGER_PATH, kLaunchPathCapacity);
-  Text args = ReadField(window, IDC_COMMAND_STRING, kLaunchArgsCapacity);
+  // Read whole: what a read of the launch's capacity cuts is another file.
+  const Text path = ReadWholeField(window, IDC_DEBUGGER_PATH);
+  Text args = ReadWholeField(window, IDC_COMMAND_STRING);
+  Text problem(1), stray(1);
   // The shell would look for a bare name such as "cdb.exe" in the current
   // folder first, which the Open dialog may have made the dump's own.
-  if (!IsFullPath(path.c_str())) {
-    MessageBoxA(window, NotFullPathText(path.c_str()).c_str(), kBoxCaption, MB_ICONERROR);
+  if (!IsFullPath(path.c_str()))
+    problem = NotFullPathText(path.c_str());
+  else if (path.size() > kLaunchPathCapacity - 1)
+    problem = DebuggerTooLongText(path.c_str());
+  else if (args.size() > kLaunchArgsCapacity - 1)
+    problem = CommandTooLongText();
+  else if (StrayWordOf(args.c_str(), stray))
+    problem = StrayWordText(stray.c_str());
+  if (!problem.empty()) {
+    MessageBoxA(window, problem.c_str(), kBoxCaption, MB_ICONERROR);
     return;
   }
   const Text folder = WorkingFolder(path.c_str());

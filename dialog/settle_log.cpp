@@ -11,11 +11,15 @@ namespace {
 // Whether this user can create or write the log, leaving no trace: an
 // existing log is opened for writing and closed untouched, a new one is
 // created and deleted again. Sharing only reading, the open fails while
-// another program, such as a debugger, is writing it.
+// another program, such as a debugger, is writing it. A read-only log is
+// told by its attribute, which no rights lift (and which an administrator's
+// open, as under Wine run as root, would pass).
 FileCheck CheckLogFile(const char* log) {
   const DWORD attributes = GetFileAttributesA(log);
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return FileCheckOf(0, true);
+  if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    return FileCheckOf(0, attributes & FILE_ATTRIBUTE_DIRECTORY,
+                       attributes & FILE_ATTRIBUTE_READONLY);
   HANDLE file =
       CreateFileA(log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
                   exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, nullptr);

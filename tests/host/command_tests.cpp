@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../../command/capacities.h"
+#include "../../command/cdb_options.h"
 #include "../../command/command.h"
 #include "../../command/contract.h"
 #include "../../command/texts.h"
@@ -187,43 +188,248 @@ TEST(KitDebuggerCandidate, TheNativeProcessorsDebuggerFirstThenTheOthers) {
   }
 }
 
-TEST(LogFileOf, TheLastLogOptionAsTheDebuggerReadsIt) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {S(ComposeCommandString("C:\\WINDOWS", "C:\\a.dmp")), "c:\\debuglog.txt"},
-      {" -logo \"C:\\My Logs\\crash log.txt\" -z \"x.dmp\"", "C:\\My Logs\\crash log.txt"},
-      {" -logo\tD:\\l.txt  -z x.dmp", "D:\\l.txt"},
-      {" -loga c:\\x.txt -z x.dmp", "c:\\x.txt"},                    // appended to
-      {" -logo relative.txt -z x.dmp", "relative.txt"},              // as written
-      {" -c \"!analyze -v;q\" -z x.dmp", ""},                        // no log: nothing to check
-      {" -z x.dmp -logo", ""},                                       // -logo without its file
-      {" -logo a.txt -loga D:\\b.txt", "D:\\b.txt"},                 // the last one counts
-      {" -loga a.txt -logo D:\\b.txt -z x", "D:\\b.txt"},            // whichever it is
-      {" -c \"-logo not.txt\" -LOGO no.txt -logoa n.txt -z x", ""},  // none of these
-      {"", ""},
-  };
-  for (const auto& [arguments, log] : cases)
-    EXPECT_EQ(S(LogFileOf(arguments.c_str())), log) << arguments;
-}
-
-TEST(DumpFileOf, TheLastDumpOrNone) {
+// One line per rule of the debugger's reading, seen both ways: as the
+// stand-in and the adapter parse it, and as Kestrel's checks look it up.
+TEST(CdbReader, ReadsTheLineAsTheDebuggerDoes) {
   struct Case {
+    const char* name;
     std::string arguments;
-    bool named;
-    std::string dump;
+    std::string log;
+    bool append, unicode;
+    std::vector<std::string> dumps;
+    std::string program;  // the first free word
+    bool stray;           // Kestrel refuses it: a program and a -z
+    std::string error;
   };
+  const std::string none;
   const std::vector<Case> cases = {
-      {S(ComposeCommandString("C:\\WINDOWS", "C:\\My Dumps\\a.dmp")), true, "C:\\My Dumps\\a.dmp"},
-      {S(ComposeCommandString("C:\\WINDOWS", "")), true, ""},  // Browse, then Cancel
-      {" -z a.dmp -z \"b c.dmp\"", true, "b c.dmp"},
-      {" -z", true, ""},
-      {" -logo c:\\l.txt -c \"-z x.dmp\"", false, ""},  // the user's own command
-      {"", false, ""},
+      {"Kestrel's own string",
+       S(ComposeCommandString("C:\\WINDOWS", "C:\\My Dumps\\a.dmp")),
+       "c:\\debuglog.txt",
+       false,
+       false,
+       {"C:\\My Dumps\\a.dmp"},
+       none,
+       false,
+       none},
+      {"letter case ignored",
+       " -logo c:\\debuglog.txt -LOGO d:\\mine.txt -z x",
+       "d:\\mine.txt",
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"a slash for the hyphen",
+       " /logo d:\\s.txt /Z x",
+       "d:\\s.txt",
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"-loga appends",
+       " -loga c:\\x.txt -z x",
+       "c:\\x.txt",
+       true,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"-logou in Unicode",
+       " -logou d:\\u.txt -z x",
+       "d:\\u.txt",
+       false,
+       true,
+       {"x"},
+       none,
+       false,
+       none},
+      {"-logau both",
+       " -LogAu \"d:\\my u.txt\" -z x",
+       "d:\\my u.txt",
+       true,
+       true,
+       {"x"},
+       none,
+       false,
+       none},
+      {"the last log counts",
+       " -loga a.txt -logo D:\\b.txt -z x",
+       "D:\\b.txt",
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"tabs and runs of blanks",
+       " -logo\tD:\\l.txt  -z \t x.dmp  ",
+       "D:\\l.txt",
+       false,
+       false,
+       {"x.dmp"},
+       none,
+       false,
+       none},
+      {"a value is never an option",
+       " -logo -z -z d.dmp",
+       "-z",
+       false,
+       false,
+       {"d.dmp"},
+       none,
+       false,
+       none},
+      {"a quoted option is a value of -c",
+       " -c \"-logo not.txt\" -z x",
+       none,
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"every dump, in order",
+       " -z \"C:\\missing.dmp\" -Z C:\\good.dmp /z c.dmp",
+       none,
+       false,
+       false,
+       {"C:\\missing.dmp", "C:\\good.dmp", "c.dmp"},
+       none,
+       false,
+       none},
+      {"a blank splits an unquoted path",
+       " -logo c:\\my log.txt -c \"!analyze -v;q\" -z \"C:\\Dumps\\a.dmp\"",
+       "c:\\my",
+       false,
+       false,
+       {},
+       "log.txt",
+       true,
+       "no dump file (-z)"},
+      {"a program of the user's own",
+       " -logo c:\\x.txt notepad.exe -z a.txt",
+       "c:\\x.txt",
+       false,
+       false,
+       {},
+       "notepad.exe",
+       true,
+       "no dump file (-z)"},
+      {"a program without -z",
+       " -logo c:\\x.txt notepad.exe a.txt",
+       "c:\\x.txt",
+       false,
+       false,
+       {},
+       "notepad.exe",
+       false,
+       "no dump file (-z)"},
+      {"-remote keeps its case",
+       " -remote tcp:port=5 -z x",
+       none,
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"so -REMOTE takes no value",
+       " -REMOTE tcp:port=5 -z x",
+       none,
+       false,
+       false,
+       {},
+       "tcp:port=5",
+       true,
+       "no dump file (-z)"},
+      {"-logoa is no log option",
+       " -logoa n.txt -z x",
+       none,
+       false,
+       false,
+       {},
+       "n.txt",
+       true,
+       "no dump file (-z)"},
+      {"options written together, and without values",
+       " -aext.dll -netsyms:yes -vf:opts -g -G -k -z x",
+       none,
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"-srcpath, -p and -e take values",
+       " -srcpath s -p 4 -e 7 -xe av -z x",
+       none,
+       false,
+       false,
+       {"x"},
+       none,
+       false,
+       none},
+      {"an option without its value",
+       " -z x.dmp -logo",
+       none,
+       false,
+       false,
+       {"x.dmp"},
+       none,
+       false,
+       "option -logo has no value"},
+      {"-z without its value",
+       " -z",
+       none,
+       false,
+       false,
+       {""},
+       none,
+       false,
+       "option -z has no value"},
+      {"an unclosed quote",
+       " -z \"C:\\open ended.dmp",
+       none,
+       false,
+       false,
+       {"C:\\open ended.dmp"},
+       none,
+       false,
+       "a double quote is not closed"},
+      {"nothing", "", none, false, false, {}, none, false, "no dump file (-z)"},
   };
   for (const Case& c : cases) {
-    bool named = !c.named;
-    EXPECT_EQ(S(DumpFileOf(c.arguments.c_str(), named)), c.dump) << c.arguments;
-    EXPECT_EQ(named, c.named) << c.arguments;
+    const CdbOptions options = ParseCdbOptions("\"C:\\Program Files\\cdb.exe\"" + c.arguments);
+    EXPECT_EQ(options.log, c.log) << c.name;
+    EXPECT_EQ(options.appendLog, c.append) << c.name;
+    EXPECT_EQ(options.unicodeLog, c.unicode) << c.name;
+    EXPECT_EQ(options.dumps, c.dumps) << c.name;
+    EXPECT_EQ(options.program, c.program) << c.name;
+    EXPECT_EQ(options.error, c.error) << c.name;
+    // Kestrel's look-ups read the same.
+    const char* arguments = c.arguments.c_str();
+    EXPECT_EQ(S(LogFileOf(arguments)), c.log) << c.name;
+    std::vector<std::string> dumps;
+    bool named = true;
+    for (std::size_t i = 0; named; ++i) {
+      const std::string dump = S(DumpFileOf(arguments, i, named));
+      if (named) dumps.push_back(dump);
+    }
+    EXPECT_EQ(dumps, c.dumps) << c.name;
+    Text word(1);
+    EXPECT_EQ(StrayWordOf(arguments, word), c.stray) << c.name;
+    if (c.stray) {
+      EXPECT_EQ(S(word), c.program) << c.name;
+    }
   }
+}
+
+TEST(DumpFileOf, AFieldTooLongForTheString) {
   const std::string field(200, 'f');
   const std::vector<std::tuple<std::string, std::string, bool>> cuts = {
       {field, field.substr(0, 169), true},
@@ -351,9 +557,10 @@ TEST(WithLogFile, ReplacesTheLogValueAndKeepsTheRest) {
       {" -logo relative.txt -z x.dmp", "D:\\n.txt", " -logo D:\\n.txt -z x.dmp"},
       {" -logo a.txt -c q -logo b.txt -z x", "D:\\n.txt", " -logo a.txt -c q -logo D:\\n.txt -z x"},
       {" -loga c:\\x.txt -z x", "D:\\n.txt", " -loga D:\\n.txt -z x"},  // still appended to
-      {" -LOGO a.txt", "D:\\n.txt", ""},                                // not the debugger's option
-      {" -c \"q\" -z x.dmp", "D:\\n.txt", ""},                          // names no log
-      {" -z x.dmp -logo", "D:\\n.txt", ""},                             // -logo without its file
+      {" -LOGO a.txt", "D:\\n.txt", " -LOGO D:\\n.txt"},                // the debugger's too
+      {" -logou a.txt -z x", "D:\\n.txt", " -logou D:\\n.txt -z x"},
+      {" -c \"q\" -z x.dmp", "D:\\n.txt", ""},  // names no log
+      {" -z x.dmp -logo", "D:\\n.txt", ""},     // -logo without its file
   };
   for (const Case& c : cases)
     EXPECT_EQ(S(WithLogFile(c.arguments.c_str(), c.log)), c.expected) << c.arguments;

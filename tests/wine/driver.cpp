@@ -312,4 +312,7 @@ DWORD RunProgram(const std::string& commandLine, DWORD ms) {
   return code;
 }
 
-void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void RemoveFile(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file too
+  DeleteFileA(path.c_str());
+}

@@ -97,6 +97,13 @@ TEST_F(LogCheck, ALogThatCannotBeWrittenIsOfferedInDocumentsAndNoStartsNothing) 
       {"its folder does not exist", [] { return HANDLE(nullptr); },
        " -logo \"C:\\no such folder\\log.txt\" -z \"" + kDump + "\"", "C:\\no such folder\\log.txt",
        "Its folder does not exist."},
+      {"it is read-only: no rights lift that",
+       [] {
+         WriteWholeFile(kLog, "an older analysis\n");
+         SetFileAttributesA(kLog.c_str(), FILE_ATTRIBUTE_READONLY);
+         return HANDLE(nullptr);
+       },
+       kComposed, "c:\\debuglog.txt", "The file is read-only."},
       {"another program is writing it",
        [] {
          return CreateFileA(kLog.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0,
@@ -177,6 +184,7 @@ TEST_F(LogCheck, TheBoxAfterALaunchNamesTheLogOrNone) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {kComposed, kSaved + "c:\\debuglog.txt"},
       {" -logo \"" + elsewhere + "\" -z \"" + kDump + "\"", kSaved + elsewhere},
+      {kComposed + " -LOGO \"" + elsewhere + "\"", kSaved + elsewhere},  // the last, in any case
       {" -loga \"" + elsewhere + "\" -z \"" + kDump + "\"", kSaved + elsewhere},  // appended to
       {" -c \"q\" -z \"" + kDump + "\"",
        "When the dos window closes, the debugger is done. The command string names no log file "
@@ -217,6 +225,47 @@ TEST_F(LogCheck, ADumpTheDebuggerCannotOpenStartsNothing) {
     EXPECT_EQ(NextBox(dialog), box) << field;
     EXPECT_EQ(WaitForOwned(dialog, "#32770", 2500), nullptr) << field << ": a second box";
     EXPECT_FALSE(WaitForFile(Record(), 500)) << field << ": the debugger was started";
+  }
+}
+
+// What the debugger would fail on, or do other than asked: a box says what,
+// and nothing starts.
+TEST_F(LogCheck, ACommandLineTheDebuggerWouldFailOnStartsNothing) {
+  const std::string gone = "C:\\kestrel-tests\\gone.dmp";
+  RemoveFile(gone);
+  const std::string longPath = "C:\\" + std::string(160, 'd') + "\\cdb.exe";
+  const std::string head = " -logo c:\\debuglog.txt -c \"q\" -y " + std::string(300, 'y') + " -z ";
+  struct Case {
+    const char* name;
+    std::string debugger, arguments, box;
+  };
+  const std::vector<Case> cases = {
+      {"a blank splits the log's path", StandinToolsFolder() + "cdb.exe",
+       " -logo c:\\my log.txt -c \"q\" -z \"" + kDump + "\"",
+       "The debugger would start this word of the command string as a program:\n\nlog.txt\n\n"
+       "Put a path that holds blanks in double quotes."},
+      {"the first of two dumps is missing", StandinToolsFolder() + "cdb.exe",
+       " -logo c:\\debuglog.txt -z \"" + gone + "\" -z \"" + kDump + "\"",
+       "The debugger could not open the dump:\n\n" + gone +
+           "\n\nThere is no such file.\n\nPress the upper Browse... button and pick the dump "
+           "file."},
+      {"a string longer than the debugger is given", StandinToolsFolder() + "cdb.exe",
+       head + std::string(404 - head.size() - 4, 'z') + ".old",
+       "The command string is longer than the 399 characters the debugger can be given.\n\n"
+       "Tick Advanced and shorten it."},
+      {"a debugger path longer than Kestrel starts", longPath, kComposed,
+       "The debugger's path is longer than the 169 characters Kestrel can start:\n\n" + longPath +
+           "\n\nMove the debugging tools to a folder with a shorter path."},
+  };
+  Kestrel kestrel;
+  HWND dialog = kestrel.dialog();
+  ASSERT_NE(dialog, nullptr);
+  OpenGate(dialog);
+  for (const Case& c : cases) {
+    SetItemText(dialog, IDC_DEBUGGER_PATH, c.debugger);
+    EXPECT_EQ(GenerateWith(dialog, c.arguments), "Log File Complete: " + c.box) << c.name;
+    EXPECT_EQ(WaitForOwned(dialog, "#32770", 1500), nullptr) << c.name << ": a second box";
+    EXPECT_FALSE(WaitForFile(Record(), 500)) << c.name << ": the debugger was started";
   }
 }
 

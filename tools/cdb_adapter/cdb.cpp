@@ -1,7 +1,7 @@
-// A cdb.exe for Linux users of Kestrel: takes the options Kestrel composes,
+// A cdb.exe for Linux users of Kestrel: takes cdb's options as cdb reads them,
 // reads the dump itself (dump_reader), walks the faulting thread's stack
-// with dbghelp (stack) and writes the answers in cdb's order to the -logo
-// or -loga file (analysis, output).
+// with dbghelp (stack) and writes the answers in cdb's order to the log of
+// -logo, -loga, -logou or -logau (analysis, output).
 #include <windows.h>
 
 #include <fstream>
@@ -16,27 +16,34 @@
 #include "stack.h"
 
 int main() {
-  const CdbOptions options = ParseCdbOptions(GetCommandLineA());
+  CdbOptions options = ParseCdbOptions(GetCommandLineA());
   Output out;
-  if (!options.log.empty()) out.Open(options.log, options.appendLog);
+  if (!options.log.empty()) out.Open(options.log, options.appendLog, options.unicodeLog);
   out << "Kestrel's cdb adapter over dbghelp: not Microsoft's cdb.exe.\n"
          "It reads the dump itself, walks the stack with dbghelp and downloads no symbols.\n\n";
+  if (options.error.empty() && !options.program.empty())
+    options.error = "it opens dumps only, and does not start the program " + options.program;
   if (!options.error.empty()) {
     out << "Command line error: " << options.error << "\n";
     return 2;
   }
-  out << "Loading Dump File [" << options.dump << "]\n";
+  for (const std::string& option : options.ignored)
+    out << "This adapter does not act on the option " << option << ".\n";
+  const std::string& dumpPath = options.dumps.front();
+  for (std::size_t i = 1; i < options.dumps.size(); ++i)
+    out << "This adapter opens only the first dump, not " << options.dumps[i] << ".\n";
+  out << "Loading Dump File [" << dumpPath << "]\n";
   out << "Symbol search path is: " << options.symbolPath << "\n";
   out << "Executable search path is: " << options.imagePath << "\n\n";
 
-  std::ifstream in(options.dump, std::ios::binary);
+  std::ifstream in(dumpPath, std::ios::binary);
   if (!in) {
-    out << "Could not open the dump file " << options.dump << ": it is missing or unreadable.\n";
+    out << "Could not open the dump file " << dumpPath << ": it is missing or unreadable.\n";
     return 1;
   }
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
   if (!IsMinidump(file.data(), file.size())) {
-    out << "The file " << options.dump << " is not a minidump (no MDMP signature).\n";
+    out << "The file " << dumpPath << " is not a minidump (no MDMP signature).\n";
     return 1;
   }
   const Dump dump = ReadDump(file.data(), file.size());
