@@ -70,6 +70,68 @@ Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const
   return path;
 }
 
+const char* const* PackageSubfolders(unsigned short nativeMachine) {
+  static constexpr const char* kArm64[] = {"arm64\\", "x86\\", "amd64\\", nullptr};
+  static constexpr const char* kAmd64[] = {"amd64\\", "x86\\", nullptr};
+  static constexpr const char* kI386[] = {"x86\\", nullptr};
+  return nativeMachine == kMachineArm64 ? kArm64 : nativeMachine == kMachineAmd64 ? kAmd64 : kI386;
+}
+
+namespace {
+
+// The four parts of a package's version, from its full name; zeros when
+// the name has none.
+void PackageVersion(const wchar_t* fullName, unsigned long (&parts)[4]) {
+  for (unsigned long& part : parts) part = 0;
+  const wchar_t* at = fullName;
+  while (*at && *at != L'_') ++at;
+  if (!*at) return;
+  ++at;
+  for (int i = 0; i < 4; ++i) {
+    if (*at < L'0' || *at > L'9') return;
+    unsigned long value = 0;
+    for (; *at >= L'0' && *at <= L'9'; ++at)
+      if (value < 100000) value = value * 10 + static_cast<unsigned long>(*at - L'0');
+    parts[i] = value;
+    if (i < 3 && *at++ != L'.') return;
+  }
+}
+
+}  // namespace
+
+bool IsNewerPackage(const wchar_t* a, const wchar_t* b) {
+  unsigned long first[4], second[4];
+  PackageVersion(a, first);
+  PackageVersion(b, second);
+  for (int i = 0; i < 4; ++i)
+    if (first[i] != second[i]) return first[i] > second[i];
+  return false;
+}
+
+Text PackageDebugger(const wchar_t* const* fullNames, std::size_t count,
+                     unsigned short nativeMachine, Text (*folderOf)(std::size_t, void*),
+                     bool (*exists)(const char*, void*), void* context) {
+  // Package i is tried before package j: it is newer, or as new and listed first.
+  const auto before = [fullNames](std::size_t i, std::size_t j) {
+    return IsNewerPackage(fullNames[i], fullNames[j]) ||
+           (!IsNewerPackage(fullNames[j], fullNames[i]) && i < j);
+  };
+  std::size_t previous = count;  // none yet
+  for (std::size_t round = 0; round < count; ++round) {
+    std::size_t next = count;
+    for (std::size_t i = 0; i < count; ++i)
+      if ((previous == count || before(previous, i)) && (next == count || before(i, next)))
+        next = i;
+    previous = next;
+    const Text folder = folderOf(next, context);
+    for (const char* const* subfolder = PackageSubfolders(nativeMachine); *subfolder; ++subfolder) {
+      Text path = KitDebuggerCandidate(0, folder.c_str(), folder.size() + 1, *subfolder);
+      if (!path.empty() && exists(path.c_str(), context)) return path;
+    }
+  }
+  return Text(1);
+}
+
 namespace {
 
 // Where the value of the `index`-th option that sets `wanted` stands in

@@ -31,6 +31,25 @@ const char* const* KitSubfolders(unsigned short nativeMachine);
 // path that would not fit kToolsPathCapacity-1.
 Text KitDebuggerCandidate(long status, const char* data, std::size_t size, const char* subfolder);
 
+// The subfolders of a WinDbg app package that may hold cdb.exe,
+// null-terminated, in the order to try them on Windows that runs natively on
+// `nativeMachine`, as KitSubfolders. (The package's cdbX64.exe and the like
+// are launch aliases, whose names do not end in cdb.exe.)
+const char* const* PackageSubfolders(unsigned short nativeMachine);
+
+// Whether package `a` is of a higher version than `b`, from their full names
+// (Name_Version_Processor_Resource_Publisher); the versions' four parts
+// compared as numbers. A name without a version is the lowest.
+bool IsNewerPackage(const wchar_t* a, const wchar_t* b);
+
+// cdb.exe in the packages of `count` full names, the newest first, and in
+// each in its subfolders in order: the first path that `exists`. `folderOf`
+// gives package i's folder, empty when it has none in the ANSI code page; a
+// path longer than kToolsPathCapacity-1 is no candidate. Empty when none is.
+Text PackageDebugger(const wchar_t* const* fullNames, std::size_t count,
+                     unsigned short nativeMachine, Text (*folderOf)(std::size_t, void*),
+                     bool (*exists)(const char*, void*), void* context);
+
 // The log file that the argument string names with its last -logo, -loga,
 // -logou or -logau, read as the debugger reads its options, as written
 // there; empty when the string names none.

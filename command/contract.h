@@ -14,6 +14,11 @@ inline constexpr char kKitsRegistryKey[] = "SOFTWARE\\Microsoft\\Windows Kits\\I
 inline constexpr const char* kKitsRootValues[] = {"WindowsDebuggersRoot10",
                                                   "WindowsDebuggersRoot81", "WindowsDebuggersRoot"};
 
+// The WinDbg app (Microsoft Store, winget, .appinstaller), version
+// 1.2506.12002.0 on, brings cdb.exe in its package, for the current user;
+// looked for when neither record above gives one.
+inline constexpr wchar_t kWinDbgPackageFamily[] = L"Microsoft.WinDbg_8wekyb3d8bbwe";
+
 inline constexpr char kDebuggerFileName[] = "cdb.exe";
 inline constexpr char kSymbolServerHost[] = KESTREL_SYMBOL_SERVER_HOST;
 inline constexpr char kDownloadPageUrl[] =

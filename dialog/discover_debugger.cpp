@@ -68,11 +68,68 @@ Text FindKitDebuggerIn(REGSAM view, const char* const* subfolders) {
 // The kits' installer writes the 32-bit view, read first; on 64-bit Windows
 // the 64-bit view too. Windows 2000 knows neither flag, so a 32-bit process
 // asks for its own view, which is the 32-bit one.
-Text FindKitDebugger() {
-  const bool windows64 = Is64BitWindows();
-  const char* const* subfolders = KitSubfolders(NativeMachine(windows64));
+Text FindKitDebugger(bool windows64, unsigned short nativeMachine) {
+  const char* const* subfolders = KitSubfolders(nativeMachine);
   Text path = FindKitDebuggerIn(sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0, subfolders);
   if (path.empty() && windows64) path = FindKitDebuggerIn(KEY_WOW64_64KEY, subfolders);
+  return path;
+}
+
+// The package API, Windows 8 and 8.1 on: late-bound, so that older Windows
+// and one without it go on as before.
+using GetPackagesByFamily = LONG(WINAPI*)(PCWSTR, UINT32*, PWSTR*, UINT32*, WCHAR*);
+using GetPackagePath = LONG(WINAPI*)(PCWSTR, UINT32*, PWSTR);
+
+struct Packages {
+  PWSTR* fullNames;
+  GetPackagePath pathOf;
+};
+
+// Package i's folder in the ANSI code page; empty when it has none, or
+// when a character of it has none there (a folder is never mangled).
+Text PackageFolder(std::size_t i, void* context) {
+  const Packages& packages = *static_cast<Packages*>(context);
+  WCHAR wide[MAX_PATH];
+  UINT32 length = MAX_PATH;
+  Text folder(MAX_PATH);
+  BOOL lossy = FALSE;
+  if (packages.pathOf(packages.fullNames[i], &length, wide) != ERROR_SUCCESS ||
+      !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, folder.data(), MAX_PATH, nullptr,
+                           &lossy) ||
+      lossy)
+    folder.Clear();
+  return folder;
+}
+
+bool Exists(const char* path, void*) { return IsFile(path); }
+
+// cdb.exe of the WinDbg app, installed for this user; empty when none is.
+Text FindPackageDebugger(unsigned short nativeMachine) {
+  const auto byFamily =
+      LateBound<GetPackagesByFamily>("kernel32.dll", "GetPackagesByPackageFamily");
+  const auto pathOf = LateBound<GetPackagePath>("kernel32.dll", "GetPackagePathByFullName");
+  UINT32 count = 0, length = 0;
+  if (!byFamily || !pathOf ||
+      byFamily(kWinDbgPackageFamily, &count, nullptr, &length, nullptr) !=
+          ERROR_INSUFFICIENT_BUFFER ||
+      !count)
+    return Text(1);
+  // Text as the heap blocks Windows fills: the names, and pointers to them.
+  Text names(length * sizeof(WCHAR)), pointers(count * sizeof(PWSTR));
+  Packages packages = {reinterpret_cast<PWSTR*>(pointers.data()), pathOf};
+  if (byFamily(kWinDbgPackageFamily, &count, packages.fullNames, &length,
+               reinterpret_cast<WCHAR*>(names.data())) != ERROR_SUCCESS)
+    return Text(1);
+  return PackageDebugger(packages.fullNames, count, nativeMachine, PackageFolder, Exists,
+                         &packages);
+}
+
+// cdb.exe of today's tools: the Windows Kits', else the WinDbg app's.
+Text FindNewerDebugger() {
+  const bool windows64 = Is64BitWindows();
+  const unsigned short machine = NativeMachine(windows64);
+  Text path = FindKitDebugger(windows64, machine);
+  if (path.empty()) path = FindPackageDebugger(machine);
   return path;
 }
 
@@ -80,22 +137,23 @@ Text FindKitDebugger() {
 
 // Fills the two read-only fields at start: the placeholder, then cdb.exe's
 // path from the folder the tools' installer recorded, or else from the
-// Windows Kits' record. A record left behind by uninstalled tools (no value,
-// or no cdb.exe there) does not hide the kits' debugger.
+// Windows Kits' record, or else from the WinDbg app's package. A record left
+// behind by uninstalled tools (no value, or no cdb.exe there) does not hide
+// the newer debuggers.
 void DiscoverDebugger(HWND window) {
   SetDlgItemTextA(window, IDC_COMMAND_STRING, kPlaceholderText);
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolsRegistryKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    const Text kit = FindKitDebugger();
-    SetDlgItemTextA(window, IDC_DEBUGGER_PATH, kit.empty() ? kInstallHintText : kit.c_str());
+    const Text newer = FindNewerDebugger();
+    SetDlgItemTextA(window, IDC_DEBUGGER_PATH, newer.empty() ? kInstallHintText : newer.c_str());
     return;
   }
   Text buffer(1);
   const LONG status = ReadValue(key, kToolsRegistryValue, buffer);
   Text path = DebuggerPathFromRegistry(status, buffer.c_str(), buffer.capacity());
   if (!IsFullPath(path.c_str()) || !IsFile(path.c_str())) {
-    Text kit = FindKitDebugger();
-    if (!kit.empty()) path = std::move(kit);
+    Text newer = FindNewerDebugger();
+    if (!newer.empty()) path = std::move(newer);
   }
   SetDlgItemTextA(window, IDC_DEBUGGER_PATH, path.c_str());
   RegCloseKey(key);

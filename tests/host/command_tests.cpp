@@ -188,6 +188,111 @@ TEST(KitDebuggerCandidate, TheNativeProcessorsDebuggerFirstThenTheOthers) {
   }
 }
 
+// The WinDbg app's packages: every path tried, in order, and the first that
+// exists taken.
+TEST(PackageDebugger, TheNewestPackageAndTheNativeSubfolderFirst) {
+  struct Case {
+    const char* name;
+    std::vector<std::wstring> fullNames;
+    std::vector<std::string> folders;  // "" for one not in the ANSI code page
+    unsigned short machine;
+    std::vector<std::string> tried;
+  };
+  const std::string apps = "C:\\Program Files\\WindowsApps\\";
+  const std::string v2506 = apps + "Microsoft.WinDbg_1.2506.12002.0_x64__8wekyb3d8bbwe";
+  const std::string v2510 = apps + "Microsoft.WinDbg_1.2510.7001.0_x64__8wekyb3d8bbwe";
+  const std::string arm = apps + "Microsoft.WinDbg_1.2506.12002.0_arm64__8wekyb3d8bbwe";
+  const std::wstring n2506 = L"Microsoft.WinDbg_1.2506.12002.0_x64__8wekyb3d8bbwe";
+  const std::wstring n2510 = L"Microsoft.WinDbg_1.2510.7001.0_x64__8wekyb3d8bbwe";
+  const std::string deep = "C:\\" + std::string(124, 'p');  // + \x86\cdb.exe: 139
+  const auto in = [](const std::string& folder, std::vector<const char*> subfolders) {
+    std::vector<std::string> paths;
+    for (const char* subfolder : subfolders)
+      paths.push_back(folder + "\\" + subfolder + "\\cdb.exe");
+    return paths;
+  };
+  const auto both = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const std::vector<Case> cases = {
+      {"x64 Windows", {n2506}, {v2506}, kMachineAmd64, in(v2506, {"amd64", "x86"})},
+      {"ARM64 Windows",
+       {L"Microsoft.WinDbg_1.2506.12002.0_arm64__8wekyb3d8bbwe"},
+       {arm},
+       kMachineArm64,
+       in(arm, {"arm64", "x86", "amd64"})},
+      {"32-bit Windows", {n2506}, {v2506}, kMachineI386, in(v2506, {"x86"})},
+      {"the newest first",
+       {n2506, n2510},
+       {v2506, v2510},
+       kMachineAmd64,
+       both(in(v2510, {"amd64", "x86"}), in(v2506, {"amd64", "x86"}))},
+      {"versions as numbers, not text",
+       {L"Microsoft.WinDbg_1.9.0.0_x64__8wekyb3d8bbwe",
+        L"Microsoft.WinDbg_1.10.0.0_x64__8wekyb3d8bbwe"},
+       {"C:\\a", "C:\\b"},
+       kMachineI386,
+       {"C:\\b\\x86\\cdb.exe", "C:\\a\\x86\\cdb.exe"}},
+      {"the fourth part counts",
+       {L"Microsoft.WinDbg_1.2.3.4_x64__8wekyb3d8bbwe",
+        L"Microsoft.WinDbg_1.2.3.5_x64__8wekyb3d8bbwe"},
+       {"C:\\a", "C:\\b"},
+       kMachineI386,
+       {"C:\\b\\x86\\cdb.exe", "C:\\a\\x86\\cdb.exe"}},
+      {"a name without a version last",
+       {L"Microsoft.WinDbg", n2506},
+       {"C:\\a", v2506},
+       kMachineI386,
+       {v2506 + "\\x86\\cdb.exe", "C:\\a\\x86\\cdb.exe"}},
+      {"equal versions as listed",
+       {n2506, n2506},
+       {"C:\\a", "C:\\b"},
+       kMachineI386,
+       {"C:\\a\\x86\\cdb.exe", "C:\\b\\x86\\cdb.exe"}},
+      {"a folder not in the code page is skipped",
+       {n2510, n2506},
+       {"", v2506},
+       kMachineI386,
+       in(v2506, {"x86"})},
+      {"139 characters fit", {n2506}, {deep}, kMachineI386, in(deep, {"x86"})},
+      {"140 do not", {n2506}, {deep + "p"}, kMachineI386, {}},
+      {"no package", {}, {}, kMachineAmd64, {}},
+  };
+  struct Seen {
+    const std::vector<std::string>* folders;
+    std::vector<std::string> tried;
+    std::string present;
+  };
+  const auto folderOf = [](std::size_t i, void* context) {
+    const std::string& folder = (*static_cast<Seen*>(context)->folders)[i];
+    Text text(folder.size() + 1);
+    text += folder.c_str();
+    return text;
+  };
+  const auto exists = [](const char* path, void* context) {
+    Seen& seen = *static_cast<Seen*>(context);
+    seen.tried.push_back(path);
+    return seen.present == path;
+  };
+  for (const Case& c : cases) {
+    std::vector<const wchar_t*> names;
+    for (const std::wstring& name : c.fullNames) names.push_back(name.c_str());
+    Seen seen{&c.folders, {}, ""};
+    EXPECT_EQ(S(PackageDebugger(names.data(), names.size(), c.machine, folderOf, exists, &seen)),
+              "")
+        << c.name;
+    EXPECT_EQ(seen.tried, c.tried) << c.name;
+    if (c.tried.empty()) continue;
+    // The first that exists is the debugger; nothing after it is tried.
+    seen = Seen{&c.folders, {}, c.tried.back()};
+    EXPECT_EQ(S(PackageDebugger(names.data(), names.size(), c.machine, folderOf, exists, &seen)),
+              c.tried.back())
+        << c.name;
+    EXPECT_EQ(seen.tried, c.tried) << c.name;
+  }
+}
+
 // One line per rule of the debugger's reading, seen both ways: as the
 // stand-in and the adapter parse it, and as Kestrel's checks look it up.
 TEST(CdbReader, ReadsTheLineAsTheDebuggerDoes) {

@@ -244,4 +244,27 @@ TEST_F(Analysis, DebuggerDiscoveryFindsTheWindowsKitsDebugger) {
   DeleteKitsKey();
 }
 
+// Wine has no WinDbg app: no package API (Wine 8), or one that finds no
+// package (Wine 10). Its lookup then changes nothing: the field says what it
+// said without it.
+TEST_F(Analysis, DebuggerDiscoveryWithoutTheWinDbgAppLeavesTheField) {
+  using ByFamily = LONG(WINAPI*)(PCWSTR, UINT32*, PWSTR*, UINT32*, WCHAR*);
+  const auto byFamily = reinterpret_cast<ByFamily>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetPackagesByPackageFamily")));
+  UINT32 count = 0, length = 0;
+  if (byFamily) {
+    EXPECT_EQ(byFamily(L"Microsoft.WinDbg_8wekyb3d8bbwe", &count, nullptr, &length, nullptr),
+              ERROR_SUCCESS);
+  }
+  ASSERT_EQ(count, 0u) << "this Windows has the WinDbg app";
+  DeleteKitsKey();
+  for (const Discovery& c : std::vector<Discovery>{
+           {"no record at all", [] { DeleteToolsKey(); },
+            "debugging key not found- please install the tools (button above)"},
+           {"a record without cdb.exe", [] { SetToolsFolder("C:\\nowhere\\"); },
+            "C:\\nowhere\\cdb.exe"},
+       })
+    ExpectDiscovered(c);
+}
+
 }  // namespace
