@@ -18,10 +18,15 @@ inline constexpr std::size_t kDumpFieldCapacity = 1024;
 // kLongestFullPath characters, a field, the log offered instead) and the
 // advice around them.
 inline constexpr std::size_t kMessageCapacity = 2048;
+// The folder the environment records for a drive ("=X:"), read whole.
+inline constexpr std::size_t kDriveFolderCapacity = 260;  // MAX_PATH
 // The longest full path a launch can name: a value of the string taken in
-// the debugger's folder, with a separator between and one at the end.
+// the debugger's folder or in a drive's recorded folder, with a separator
+// between and one at the end.
 inline constexpr std::size_t kLongestFullPath =
-    (kLaunchArgsCapacity - 1) + (kLaunchPathCapacity - 1) + 3;
+    (kLaunchArgsCapacity - 1) +
+    (kLaunchPathCapacity > kDriveFolderCapacity ? kLaunchPathCapacity : kDriveFolderCapacity) - 1 +
+    3;
 
 static_assert(kDumpFieldCapacity > kDumpPathCapacity,
               "the field is read past what the string carries");

@@ -1,5 +1,6 @@
-// The two host names Kestrel is built around, each written once. Plain
-// macros, so the resource script (the dialog's caption) can share them.
+// The symbol server's host and the publisher's domain, each written once.
+// Plain macros, so the resource script (the dialog's caption) can share them;
+// the download page's address is in contract.h.
 #pragma once
 
 #define KESTREL_SYMBOL_SERVER_HOST "msdl.microsoft.com"

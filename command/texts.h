@@ -1,7 +1,8 @@
-// Every sentence Kestrel shows the user, exactly as the user sees it: fixed
-// texts here, and the few functions that join them around a path.
+// Every sentence Kestrel's fields and boxes show, exactly as the user sees
+// it: fixed texts here, and the functions that join them around a path. The
+// dialog's labels are in the .rc, its caption's domain in hosts.h.
 #pragma once
-#include "command.h"
+#include "file_check.h"
 #include "text.h"
 
 inline constexpr char kPlaceholderText[] = "<fill in the blank first>";

@@ -1,5 +1,5 @@
 #include "../command/capacities.h"
-#include "../command/command.h"
+#include "../command/command_string.h"
 #include "dialog.h"
 
 // Recomposes the debugger's argument string from SystemRoot and the dump field.

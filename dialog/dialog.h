@@ -1,26 +1,12 @@
-// The main dialog: resource and control ids (shared with the .rc) and its actions.
+// The main dialog's procedure, its actions (one a file) and the state they share.
 #pragma once
-
-#define IDD_MAIN 101
-#define IDB_BANNER 102
-
-#define IDC_DUMP_PATH 1001
-#define IDC_BROWSE_DUMP 1002
-#define IDC_COMMAND_STRING 1003
-#define IDC_ADVANCED 1004
-#define IDC_DEBUGGER_PATH 1005
-#define IDC_BROWSE_DEBUGGER 1006
-#define IDC_DOWNLOAD_TOOLS 1007
-#define IDC_VISIT_SITE 1008
-#define IDC_DEBUGGER_LABEL 1009
-#define IDC_COMMAND_LABEL 1010
-
-#ifndef RC_INVOKED
 #include <windows.h>
 
 #include <cstddef>
 
+#include "../command/file_check.h"
 #include "../command/text.h"
+#include "resource.h"
 
 // Which Browse buttons were pressed since start; bits are only ever added.
 enum { BROWSE_DUMP = 1, BROWSE_DEBUGGER = 2 };
@@ -45,6 +31,10 @@ bool SettleLog(HWND window, Text& arguments, Text& log);
 // `arguments` names; a box has said why not.
 bool DumpIsReadable(HWND window, const char* arguments, const char* folder);
 
+// Whether `path` opens with `access` and `share` (created and deleted again
+// when it is absent and `mayCreate`), leaving no trace.
+FileCheck CheckFile(const char* path, DWORD access, DWORD share, bool mayCreate);
+
 // A path of the argument string as the debugger started in `folder` takes it.
 Text FullPathAsStartedIn(const char* path, const char* folder);
 
@@ -52,4 +42,3 @@ Text FullPathAsStartedIn(const char* path, const char* folder);
 // or whole, however long.
 Text ReadField(HWND window, int id, std::size_t capacity);
 Text ReadWholeField(HWND window, int id);
-#endif

@@ -1,8 +1,9 @@
 #include <utility>
 
 #include "../command/capacities.h"
-#include "../command/command.h"
 #include "../command/contract.h"
+#include "../command/discovery.h"
+#include "../command/paths.h"
 #include "../command/texts.h"
 #include "dialog.h"
 #include "late_bound.h"

@@ -1,22 +1,17 @@
 #include "../command/capacities.h"
-#include "../command/command.h"
+#include "../command/command_line.h"
+#include "../command/command_string.h"
+#include "../command/file_check.h"
 #include "../command/texts.h"
 #include "dialog.h"
 
 namespace {
 
 // Whether the debugger can open the dump, asked as a reader that leaves any
-// writer alone; nothing is read and nothing changes.
+// writer alone.
 FileCheck CheckDumpFile(const char* dump) {
-  const DWORD attributes = GetFileAttributesA(dump);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return FileCheckOf(0, true);
-  HANDLE file =
-      CreateFileA(dump, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return FileCheckOf(GetLastError(), false);
-  CloseHandle(file);
-  return FileCheckOf(0, false);
+  return CheckFile(dump, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   false);
 }
 
 }  // namespace

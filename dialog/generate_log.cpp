@@ -4,7 +4,8 @@
 #include <shellapi.h>
 
 #include "../command/capacities.h"
-#include "../command/command.h"
+#include "../command/command_line.h"
+#include "../command/paths.h"
 #include "../command/texts.h"
 #include "dialog.h"
 #include "late_bound.h"

@@ -1,31 +1,19 @@
 #include <utility>
 
 #include "../command/capacities.h"
-#include "../command/command.h"
+#include "../command/command_line.h"
+#include "../command/file_check.h"
+#include "../command/paths.h"
 #include "../command/texts.h"
 #include "dialog.h"
 #include "late_bound.h"
 
 namespace {
 
-// Whether this user can create or write the log, leaving no trace: an
-// existing log is opened for writing and closed untouched, a new one is
-// created and deleted again. Sharing only reading, the open fails while
-// another program, such as a debugger, is writing it. A read-only log is
-// told by its attribute, which no rights lift (and which an administrator's
-// open, as under Wine run as root, would pass).
+// Whether this user can create or write the log. Sharing only reading, the
+// open fails while another program, such as a debugger, is writing it.
 FileCheck CheckLogFile(const char* log) {
-  const DWORD attributes = GetFileAttributesA(log);
-  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-    return FileCheckOf(0, attributes & FILE_ATTRIBUTE_DIRECTORY,
-                       attributes & FILE_ATTRIBUTE_READONLY);
-  HANDLE file =
-      CreateFileA(log, GENERIC_WRITE, FILE_SHARE_READ, nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
-                  exists ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return FileCheckOf(GetLastError(), false);
-  CloseHandle(file);
-  return FileCheckOf(0, false);
+  return CheckFile(log, GENERIC_WRITE, FILE_SHARE_READ, true);
 }
 
 // debuglog.txt in this user's Documents folder, which an ordinary user may

@@ -46,8 +46,8 @@ build() {
     cmake --build --preset windows --target kestrel >/dev/null
   )
   exe=$work/src/build/windows/kestrel.exe
-  version=$(sed -nE 's/^FILEVERSION ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+).*/\1.\2.\3.\4/p' \
-    "$work/src/res/kestrel.rc")
+  version=$(sed -nE 's/^#define KESTREL_VERSION ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)$/\1.\2.\3.\4/p' \
+    "$work/src/res/version.h")
   name=kestrel-$version-${1:0:12}
 }
 
@@ -88,10 +88,13 @@ if [ "${1:-}" = --verify ]; then
   build "$commit"
   status=0 chains=yes
   if [ -f "$from/kestrel.exe.sig" ]; then
-    # attach-signature also checks the chain and fails on an untrusted one, yet
-    # writes the file: the verdict on the chain is verify's.
-    osslsigncode attach-signature -sigin "$from/kestrel.exe.sig" -in "$exe" -out "$work/signed.exe" \
+    # attach-signature checks the chain too, and stops without a trust store
+    # it can load: the signature's own certificates serve it, and the verdict
+    # on the chain is verify's.
+    openssl pkcs7 -inform DER -in "$from/kestrel.exe.sig" -print_certs -out "$work/own.pem" \
       >/dev/null 2>&1 || true
+    osslsigncode attach-signature -sigin "$from/kestrel.exe.sig" -CAfile "$work/own.pem" \
+      -in "$exe" -out "$work/signed.exe" >/dev/null 2>&1 || true
     if [ -s "$work/signed.exe" ]; then
       exe=$work/signed.exe
       check=(verify -in "$exe")

@@ -48,11 +48,12 @@ command -v zip >/dev/null || need+=(zip)
 command -v unzip >/dev/null || need+=(unzip)  # the release test opens its zip
 command -v git >/dev/null || need+=(git)
 command -v osslsigncode >/dev/null || need+=(osslsigncode)  # signs a release, checks a signature
+command -v openssl >/dev/null || need+=(openssl)  # a signature's certificates; the test's own
+[ -f /etc/ssl/certs/ca-certificates.crt ] || need+=(ca-certificates)  # the system's roots
 if [ $rebuild = no ]; then
   command -v x86_64-w64-mingw32-g++-win32 >/dev/null ||
     need+=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64)
   command -v g++ >/dev/null || need+=(g++)
-  command -v openssl >/dev/null || need+=(openssl)  # a throwaway certificate in its test
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v xwininfo >/dev/null || need+=(x11-utils)
   [ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)

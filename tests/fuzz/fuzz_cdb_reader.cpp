@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../../command/cdb_options.h"
-#include "../../command/command.h"
+#include "../../command/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string line(reinterpret_cast<const char*>(data), size);

@@ -7,8 +7,7 @@
 #include <string>
 
 #include "../../command/capacities.h"
-#include "../../command/command.h"
-#include "../../command/contract.h"
+#include "../../command/command_string.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -24,11 +23,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ComposeCommandString(hasRoot ? root.c_str() : nullptr, dump.c_str()).c_str();
   if (text.size() > kCommandCapacity - 1) std::abort();
 
-  const std::string usedRoot = hasRoot ? root : kMissingRoot;
-  const std::string usedDump = dump.substr(0, kDumpPathCapacity - 1);
-  const std::string expected = kCommandHead + usedRoot + kCommandAfterRoot1 + usedRoot +
-                               kCommandAfterRoot2 + usedRoot + kCommandAfterRoot3 + usedDump +
-                               kCommandTail;
+  // The template written out once, as the debugger is to get it; each
+  // <root> and <dump> of it takes its value.
+  const std::string pattern =
+      " -logo c:\\debuglog.txt -c \"!analyze -v;r;kv;lmtn;.logclose;q\" -y "
+      "SRV*c:\\symbols*http://msdl.microsoft.com/download/symbols -i "
+      "<root>;<root>\\system32;<root>\\system32\\drivers -z \"<dump>\"";
+  const std::string usedRoot = hasRoot ? root : "(null)";
+  const std::string usedDump = dump.substr(0, 169);  // the field as read for the string
+  std::string expected;
+  for (std::size_t at = 0; at < pattern.size();) {
+    if (pattern.compare(at, 6, "<root>") == 0) {
+      expected += usedRoot, at += 6;
+    } else if (pattern.compare(at, 6, "<dump>") == 0) {
+      expected += usedDump, at += 6;
+    } else {
+      expected += pattern[at++];
+    }
+  }
   // Whole when it fits; otherwise the head of the same string.
   if (expected.size() <= kCommandCapacity - 1 ? text != expected
                                               : text != expected.substr(0, kCommandCapacity - 1))

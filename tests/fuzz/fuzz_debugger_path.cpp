@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "../../command/capacities.h"
-#include "../../command/command.h"
 #include "../../command/contract.h"
+#include "../../command/discovery.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "../../command/command.h"
+#include "../../command/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string input(reinterpret_cast<const char*>(data), size);

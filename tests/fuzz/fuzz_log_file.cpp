@@ -1,6 +1,6 @@
 // The log a Yes puts into any argument string: the result fits the string's
 // capacity, and read back as the debugger reads it, it names exactly the log
-// put in, while the text before the old log's value stays as it was.
+// put in, while everything else reads as it did.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,8 @@
 #include <string>
 
 #include "../../command/capacities.h"
-#include "../../command/command.h"
+#include "../../command/cdb_options.h"
+#include "../../command/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string arguments(reinterpret_cast<const char*>(data), size);
@@ -26,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (std::string(LogFileOf(changed.c_str()).c_str()) != log) std::abort();
+  const CdbOptions was = ParseCdbOptions("cdb " + arguments),
+                   is = ParseCdbOptions("cdb " + changed);
+  if (was.commands != is.commands || was.symbolPath != is.symbolPath ||
+      was.imagePath != is.imagePath || was.dumps != is.dumps || was.program != is.program ||
+      was.appendLog != is.appendLog || was.unicodeLog != is.unicodeLog)
+    std::abort();
   return 0;
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "../../command/command.h"
+#include "../../command/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string path(reinterpret_cast<const char*>(data), size);

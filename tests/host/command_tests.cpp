@@ -8,8 +8,12 @@
 
 #include "../../command/capacities.h"
 #include "../../command/cdb_options.h"
-#include "../../command/command.h"
+#include "../../command/command_line.h"
+#include "../../command/command_string.h"
 #include "../../command/contract.h"
+#include "../../command/discovery.h"
+#include "../../command/file_check.h"
+#include "../../command/paths.h"
 #include "../../command/texts.h"
 
 namespace {

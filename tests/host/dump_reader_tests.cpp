@@ -228,3 +228,47 @@ TEST(DumpReader, RegistersAndModulesAsCdbLaysThemOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// How much of an image file the adapter reads: what its headers place, and
+// nothing of a file that is not the module's or claims more than it may.
+TEST(DumpReader, ReadsOfAnImageOnlyWhatItsHeadersPlace) {
+  struct Case {
+    const char* name;
+    std::uint32_t sizeOfImage, timeStamp, rawEnd;  // the headers' claims
+    std::uint64_t extent;
+  };
+  const DumpModule module = [] {
+    DumpModule m;
+    m.size = 0x30000, m.timeStamp = 0x4B455354;
+    return m;
+  }();
+  const std::vector<Case> cases = {
+      {"the module's image", 0x30000, 0x4B455354, 0x2A00, 0x2A00},
+      {"another build", 0x30000, 0x4B455355, 0x2A00, 0},
+      {"another size", 0x31000, 0x4B455354, 0x2A00, 0},
+      {"sections past the size of image", 0x30000, 0x4B455354, 0x30001, 0},
+      {"larger than the adapter reads", kLargestImage + 0x1000, 0x4B455354, 0x2A00, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> headers(0x400, 0);
+    const std::size_t pe = 0x80, optional = pe + 24, table = optional + 0xE0;
+    Put32(headers, pe::kDosPeOffset, pe);
+    Put32(headers, pe, pe::kSignature);
+    Put32(headers, pe + pe::kSectionCount, 2);  // two sections; the count is 16 bits
+    Put32(headers, pe + pe::kTimeStamp, c.timeStamp);
+    headers[pe + pe::kOptionalHeaderSize] = 0xE0;
+    Put32(headers, optional + pe::kSizeOfImage, c.sizeOfImage);
+    Put32(headers, optional + pe::kSizeOfHeaders, 0x400);
+    Put32(headers, table + pe::kSectionRawOffset, 0x400);
+    Put32(headers, table + pe::kSectionRawSize, 0x1000);
+    Put32(headers, table + pe::kSectionSize + pe::kSectionRawOffset, 0x1400);
+    Put32(headers, table + pe::kSectionSize + pe::kSectionRawSize, c.rawEnd - 0x1400);
+    DumpModule claimed = module;
+    if (c.sizeOfImage > kLargestImage) claimed.size = c.sizeOfImage;
+    EXPECT_EQ(ImageExtent(headers, claimed), c.extent) << c.name;
+  }
+}
+
+}  // namespace

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../../command/cdb_options.h"
-#include "../../command/command.h"
+#include "../../command/command_string.h"
 #include "../../tools/cdb_adapter/analysis.h"
 #include "../../tools/cdb_adapter/dump_reader.h"
 

@@ -1,5 +1,6 @@
 #include "dump_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -101,6 +102,33 @@ void ReadException(const Bytes& file, std::uint32_t rva, Dump& dump) {
   exception.present = true;
 }
 
+// A PE file's headers: where its section table lies and what the adapter
+// checks, all inside the file; `valid` false when they are not.
+struct PeHeaders {
+  bool valid = false;
+  std::uint32_t timeStamp = 0, sizeOfImage = 0, sizeOfHeaders = 0, sections = 0;
+  std::uint64_t sectionTable = 0;
+};
+
+PeHeaders ReadPeHeaders(const Bytes& file) {
+  PeHeaders headers;
+  if (!file.Has(0, pe::kDosHeaderSize)) return headers;
+  const std::uint32_t signature = file.U32(pe::kDosPeOffset);
+  const std::uint64_t optional = signature + std::uint64_t(pe::kOptionalHeader);
+  if (!file.Has(signature, pe::kOptionalHeader) || !file.Has(optional, pe::kSizeOfHeaders + 4) ||
+      file.U32(signature) != pe::kSignature)
+    return headers;
+  headers.sections = file.U16(signature + pe::kSectionCount);
+  headers.sectionTable = optional + file.U16(signature + pe::kOptionalHeaderSize);
+  if (!file.Has(headers.sectionTable, std::uint64_t(headers.sections) * pe::kSectionSize))
+    return headers;
+  headers.timeStamp = file.U32(signature + pe::kTimeStamp);
+  headers.sizeOfImage = file.U32(optional + pe::kSizeOfImage);
+  headers.sizeOfHeaders = file.U32(optional + pe::kSizeOfHeaders);
+  headers.valid = true;
+  return headers;
+}
+
 }  // namespace
 
 std::uint64_t LittleEndian(const std::uint8_t* bytes, int count) {
@@ -159,11 +187,10 @@ Dump ReadDump(const std::uint8_t* bytes, std::size_t size) {
   }
   // The thread's own instruction pointer, once the processor is known.
   DumpException& exception = dump.exception;
-  const bool x64 = dump.machine == DumpMachine::kX64;
-  if (exception.present && dump.machine != DumpMachine::kUnknown &&
-      exception.contextSize >= (x64 ? x64_context::kSize : x86_context::kSize)) {
-    exception.instructionPointer = LittleEndian(
-        bytes + exception.contextRva + (x64 ? x64_context::kRip : x86_context::kEip), x64 ? 8 : 4);
+  const ContextLayout context = ContextLayoutOf(dump.machine);
+  if (exception.present && context.size && exception.contextSize >= context.size) {
+    exception.instructionPointer =
+        LittleEndian(bytes + exception.contextRva + context.ip, context.width);
     exception.hasInstructionPointer = true;
   }
   return dump;
@@ -186,19 +213,13 @@ bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fil
 bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, void* to,
                     std::uint32_t size) {
   const Bytes file(image.data(), image.size());
-  if (!file.Has(0, pe::kDosHeaderSize)) return false;
-  const std::uint32_t header = file.U32(pe::kDosPeOffset);
-  const std::uint64_t optional = header + std::uint64_t(pe::kOptionalHeader);
-  if (!file.Has(header, pe::kOptionalHeader) || !file.Has(optional, pe::kSizeOfHeaders + 4))
-    return false;
-  const std::uint32_t sections = file.U16(header + pe::kSectionCount);
-  const std::uint64_t table = optional + file.U16(header + pe::kOptionalHeaderSize);
-  if (!file.Has(table, std::uint64_t(sections) * pe::kSectionSize)) return false;
+  const PeHeaders headers = ReadPeHeaders(file);
+  if (!headers.valid) return false;
   std::uint64_t at = rva;  // the headers lie in memory as in the file
-  if (rva >= file.U32(optional + pe::kSizeOfHeaders)) {
+  if (rva >= headers.sizeOfHeaders) {
     at = ~0ull;
-    for (std::uint32_t i = 0; i < sections; ++i) {
-      const std::uint64_t section = table + std::uint64_t(pe::kSectionSize) * i;
+    for (std::uint32_t i = 0; i < headers.sections; ++i) {
+      const std::uint64_t section = headers.sectionTable + std::uint64_t(pe::kSectionSize) * i;
       const std::uint32_t address = file.U32(section + pe::kSectionAddress),
                           raw = file.U32(section + pe::kSectionRawSize);
       if (rva >= address && rva - address < raw && size <= raw - (rva - address))
@@ -211,11 +232,30 @@ bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, v
 }
 
 bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module) {
-  const Bytes file(image.data(), image.size());
-  if (!file.Has(0, pe::kDosHeaderSize)) return false;
-  const std::uint32_t header = file.U32(pe::kDosPeOffset);
-  const std::uint64_t optional = header + std::uint64_t(pe::kOptionalHeader);
-  return file.Has(optional, pe::kSizeOfHeaders) && file.U32(header) == pe::kSignature &&
-         file.U32(header + pe::kTimeStamp) == module.timeStamp &&
-         file.U32(optional + pe::kSizeOfImage) == module.size;
+  const PeHeaders headers = ReadPeHeaders(Bytes(image.data(), image.size()));
+  return headers.valid && headers.timeStamp == module.timeStamp &&
+         headers.sizeOfImage == module.size;
+}
+
+std::uint64_t ImageExtent(const std::vector<std::uint8_t>& headers, const DumpModule& module) {
+  const Bytes file(headers.data(), headers.size());
+  const PeHeaders pe = ReadPeHeaders(file);
+  if (!pe.valid || pe.timeStamp != module.timeStamp || pe.sizeOfImage != module.size ||
+      module.size > kLargestImage)
+    return 0;
+  std::uint64_t end = pe.sizeOfHeaders;
+  for (std::uint32_t i = 0; i < pe.sections; ++i) {
+    const std::uint64_t section = pe.sectionTable + std::uint64_t(pe::kSectionSize) * i;
+    const std::uint32_t raw = file.U32(section + pe::kSectionRawSize);
+    if (raw) end = std::max(end, file.U32(section + pe::kSectionRawOffset) + std::uint64_t(raw));
+  }
+  return end <= module.size ? end : 0;
+}
+
+ContextLayout ContextLayoutOf(DumpMachine machine) {
+  if (machine == DumpMachine::kX64)
+    return {x64_context::kSize, x64_context::kRip, x64_context::kRsp, x64_context::kRbp, 8};
+  if (machine == DumpMachine::kX86)
+    return {x86_context::kSize, x86_context::kEip, x86_context::kEsp, x86_context::kEbp, 4};
+  return {0, 0, 0, 0, 0};
 }

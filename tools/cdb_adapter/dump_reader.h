@@ -69,3 +69,23 @@ bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, v
 // time stamp and size in its PE header. A file of the same path on another
 // machine or Windows version is not.
 bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module);
+
+// The largest image file the adapter reads: a dump's module record may name
+// any file, a device or one of many gigabytes among them.
+inline constexpr std::uint32_t kLargestImage = 256u << 20;
+
+// How much of a module's image file to read, from its first bytes
+// (`headers`, its PE headers among them): up to the end of what its headers
+// and sections place. 0 when the headers are not the module's (another time
+// stamp or size of image), or place bytes past its size of image, or that
+// size is over kLargestImage.
+std::uint64_t ImageExtent(const std::vector<std::uint8_t>& headers, const DumpModule& module);
+
+// Where the dump's processor keeps its pointers in a thread's context:
+// size 0 for a processor not known here.
+struct ContextLayout {
+  std::uint32_t size;
+  std::size_t ip, sp, fp;  // instruction, stack and frame pointer
+  int width;               // their size in bytes
+};
+ContextLayout ContextLayoutOf(DumpMachine machine);

@@ -5,8 +5,6 @@
 #include <dbghelp.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "analysis.h"
@@ -34,9 +32,43 @@ BOOL CALLBACK ReadMemory(HANDLE, DWORD64 address, PVOID to, DWORD size, LPDWORD 
   return found;
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+// Appends up to `count` bytes of the file from where it stands; false when
+// fewer are there.
+bool ReadMore(HANDLE file, std::uint64_t count, std::vector<std::uint8_t>& bytes) {
+  const std::size_t start = bytes.size();
+  bytes.resize(start + count);
+  DWORD read = 0;
+  return ReadFile(file, bytes.data() + start, static_cast<DWORD>(count), &read, nullptr) &&
+         read == count;
+}
+
+// The image of `module` from the file the dump names: its headers first,
+// then only what they place, and only when they are that module's. Empty
+// for a path that is no regular file (a folder, a device), or not the
+// image, as for a missing one.
+std::vector<std::uint8_t> ReadImage(const DumpModule& module) {
+  constexpr std::uint64_t kHeadersRead = 4096;  // PE headers, section table included
+  std::vector<std::uint8_t> image;
+  HANDLE file = CreateFileA(module.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return image;
+  LARGE_INTEGER size = {};
+  if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    const std::uint64_t length = static_cast<std::uint64_t>(size.QuadPart);
+    if (ReadMore(file, std::min(length, kHeadersRead), image)) {
+      const std::uint64_t extent = ImageExtent(image, module);
+      if (extent == 0 || extent > length)
+        image.clear();
+      else if (extent > image.size() && !ReadMore(file, extent - image.size(), image))
+        image.clear();
+      else
+        image.resize(extent);
+    } else {
+      image.clear();
+    }
+  }
+  CloseHandle(file);
+  return image;
 }
 
 // module!symbol+0xOFFSET where dbghelp knows a symbol, else module+0xOFFSET,
@@ -60,8 +92,9 @@ std::string CallSite(const Dump& dump, DWORD64 address) {
 std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
   const DumpException& exception = dump.exception;
   const bool x64 = dump.machine == DumpMachine::kX64;
-  const DWORD size = x64 ? x64_context::kSize : x86_context::kSize;
-  if (!exception.present || dump.machine == DumpMachine::kUnknown || exception.contextSize < size)
+  const ContextLayout layout = ContextLayoutOf(dump.machine);
+  const DWORD size = layout.size;
+  if (!exception.present || !size || exception.contextSize < size)
     return "The dump holds no context to walk the faulting thread's stack from.\n";
 
   Walk walk = {&dump, &file, {}};
@@ -70,8 +103,7 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
   SymInitialize(kDumpProcess, nullptr, FALSE);
   for (const DumpModule& module : dump.modules) {
     // Only the very image the dump names gives unwind data and symbols.
-    std::vector<std::uint8_t> image = ReadFileBytes(module.path);
-    if (!ImageMatches(image, module)) image.clear();
+    std::vector<std::uint8_t> image = ReadImage(module);
     const std::string name = BaseName(module.path);
     SymLoadModuleEx(kDumpProcess, nullptr, module.path.c_str(), name.c_str(), module.base,
                     module.size, nullptr, image.empty() ? SLMFLAG_VIRTUAL : 0);
@@ -84,12 +116,9 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
             context.begin());
   STACKFRAME64 frame = {};
   frame.AddrPC.Mode = frame.AddrStack.Mode = frame.AddrFrame.Mode = AddrModeFlat;
-  const int width = x64 ? 8 : 4;
-  frame.AddrPC.Offset = LittleEndian(&context[x64 ? x64_context::kRip : x86_context::kEip], width);
-  frame.AddrStack.Offset =
-      LittleEndian(&context[x64 ? x64_context::kRsp : x86_context::kEsp], width);
-  frame.AddrFrame.Offset =
-      LittleEndian(&context[x64 ? x64_context::kRbp : x86_context::kEbp], width);
+  frame.AddrPC.Offset = LittleEndian(&context[layout.ip], layout.width);
+  frame.AddrStack.Offset = LittleEndian(&context[layout.sp], layout.width);
+  frame.AddrFrame.Offset = LittleEndian(&context[layout.fp], layout.width);
 
   std::string text = x64 ? "Child-SP          RetAddr           : Call Site\n"
                          : "ChildEBP RetAddr  Args to Child              \n";
@@ -108,7 +137,8 @@ std::string StackText(const Dump& dump, const std::vector<std::uint8_t>& file) {
     text += CallSite(dump, pc) + "\n";
   };
   // The walk ends at the thread's start (no return address, or the first
-  // frame again); ended anywhere else, one line says where and why.
+  // frame again), or after kMostFrames; ended anywhere else, one line says
+  // where and why.
   bool whole = false;
   std::uint64_t stuck = frame.AddrPC.Offset;
   int frames = 0;
