@@ -91,8 +91,11 @@ if [ "${1:-}" = --verify ]; then
     # attach-signature checks the chain too, and stops without a trust store
     # it can load: the signature's own certificates serve it, and the verdict
     # on the chain is verify's.
+    # (osslsigncode 2.9 writes the PKCS#7 alone, 2.5 behind an 8-byte header.)
     openssl pkcs7 -inform DER -in "$from/kestrel.exe.sig" -print_certs -out "$work/own.pem" \
-      >/dev/null 2>&1 || true
+      >/dev/null 2>&1 ||
+      tail -c +9 "$from/kestrel.exe.sig" |
+      openssl pkcs7 -inform DER -print_certs -out "$work/own.pem" >/dev/null 2>&1 || true
     osslsigncode attach-signature -sigin "$from/kestrel.exe.sig" -CAfile "$work/own.pem" \
       -in "$exe" -out "$work/signed.exe" >/dev/null 2>&1 || true
     if [ -s "$work/signed.exe" ]; then
