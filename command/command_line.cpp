@@ -64,11 +64,11 @@ bool CdbReader::Next(CdbWord& word, Text& text) {
 
 namespace {
 
-// Where the value of the `index`-th option that sets `wanted` stands in
-// `arguments`, read as the debugger reads them: [begin, end), quotes
-// included; begin == end when the option ends the string. `index` counts
-// from the last one (0) for the log, from the first one for dumps. False
-// when there is no such option.
+// Where the value of an option that sets `wanted` stands in `arguments`,
+// read as the debugger reads them: of the last such option when `fromLast`
+// (the log), else of the `index`-th from the first (the dumps). [begin, end),
+// quotes included; begin == end when the option ends the string. False when
+// there is no such option.
 bool ValueAt(const char* arguments, bool (*wanted)(CdbValue), bool fromLast, std::size_t index,
              std::size_t& begin, std::size_t& end) {
   Text text(std::strlen(arguments) + 1);
