@@ -94,9 +94,11 @@ Text PackageFolder(std::size_t i, void* context) {
   UINT32 length = MAX_PATH;
   Text folder(MAX_PATH);
   BOOL lossy = FALSE;
+  // A UTF-8 code page spells every name, and takes neither the flag nor the check.
+  const bool utf8 = GetACP() == CP_UTF8;
   if (packages.pathOf(packages.fullNames[i], &length, wide) != ERROR_SUCCESS ||
-      !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, folder.data(), MAX_PATH, nullptr,
-                           &lossy) ||
+      !WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, folder.data(),
+                           MAX_PATH, nullptr, utf8 ? nullptr : &lossy) ||
       lossy)
     folder.Clear();
   return folder;
