@@ -79,7 +79,7 @@ fi
 size=$(stat -c %s "$exe")
 # A ceiling with headroom, not a target: the plain build is what it is.
 # The x86-64 test build is larger.
-[ "$cpu" = x86-64 ] || [ "$size" -le 73728 ] || no "$size bytes, more than 73,728"
+[ "$cpu" = x86-64 ] || [ "$size" -le 81920 ] || no "$size bytes, more than 81,920"
 echo "imports: $(tr '\n' ' ' <<<"$dlls")loaded at first use: $(tr '\n' ' ' <<<"$late")"
 echo "sections: $sections_line; DllCharacteristics $(printf 0x%04x "$dll")"
 [ $fail = 0 ] && echo "kestrel.exe ($cpu): $size bytes, hardened, fit for Windows 2000"
