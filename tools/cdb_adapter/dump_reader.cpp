@@ -231,12 +231,6 @@ bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, v
   return true;
 }
 
-bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module) {
-  const PeHeaders headers = ReadPeHeaders(Bytes(image.data(), image.size()));
-  return headers.valid && headers.timeStamp == module.timeStamp &&
-         headers.sizeOfImage == module.size;
-}
-
 std::uint64_t ImageExtent(const std::vector<std::uint8_t>& headers, const DumpModule& module) {
   const Bytes file(headers.data(), headers.size());
   const PeHeaders pe = ReadPeHeaders(file);

@@ -65,11 +65,6 @@ bool ReadDumpMemory(const Dump& dump, const std::uint8_t* bytes, std::size_t fil
 bool ReadImageBytes(const std::vector<std::uint8_t>& image, std::uint64_t rva, void* to,
                     std::uint32_t size);
 
-// Whether an image file is the one the dump's module record names: the same
-// time stamp and size in its PE header. A file of the same path on another
-// machine or Windows version is not.
-bool ImageMatches(const std::vector<std::uint8_t>& image, const DumpModule& module);
-
 // The largest image file the adapter reads: a dump's module record may name
 // any file, a device or one of many gigabytes among them.
 inline constexpr std::uint32_t kLargestImage = 256u << 20;
@@ -77,8 +72,9 @@ inline constexpr std::uint32_t kLargestImage = 256u << 20;
 // How much of a module's image file to read, from its first bytes
 // (`headers`, its PE headers among them): up to the end of what its headers
 // and sections place. 0 when the headers are not the module's (another time
-// stamp or size of image), or place bytes past its size of image, or that
-// size is over kLargestImage.
+// stamp or size of image: a file of the same path from another machine or
+// Windows version), or place bytes past its size of image, or that size is
+// over kLargestImage.
 std::uint64_t ImageExtent(const std::vector<std::uint8_t>& headers, const DumpModule& module);
 
 // Where the dump's processor keeps its pointers in a thread's context:
